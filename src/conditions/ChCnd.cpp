@@ -128,7 +128,7 @@ double CChCnd::GetRangeValue() const {
 
 double CChCnd::GetAmpOffset() const {
     if (IsCanType())
-        return -m_canOffset;
+        return m_canOffset == 0.0 ? 0.0 : -m_canOffset; // no "-0" in the files
     if (m_phy1 == m_phy0)
         return m_amp0; // no line through the two points; keep the offset point as it is
     return m_amp0 - (m_amp1 - m_amp0) * m_phy0 / (m_phy1 - m_phy0);
