@@ -1,0 +1,102 @@
+// Fuzz target of the condition reader: the whole condition text, and single channel and
+// calculation-channel lines. Beyond not crashing, a text read and written once must be a fixed
+// point: reading what was written and writing it again gives the same lines.
+#include "conditions/RecCnd.h"
+#include "framework/Prompt.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+class CSilentPrompt : public IPrompt {
+public:
+    PromptAnswer MessageBox(const std::string&, PromptIcon, PromptButtons) override { return PromptAnswer::Ok; }
+    void ProgressOpen(const std::string&, const std::string&) override {}
+    void ProgressSetText(const std::string&) override {}
+    void ProgressSetRange(int, int) override {}
+    void ProgressSetPos(int) override {}
+    void ProgressShowBar(bool) override {}
+    void ProgressShowPercent(bool) override {}
+    void ProgressShowCancel(bool) override {}
+    void ProgressSetCancelText(const std::string&) override {}
+    bool ProgressCheckCancel() override { return false; }
+    void ProgressClose() override {}
+};
+
+// Lines as the file reader delivers them: cut at line feeds, trailing CR and LF stripped.
+TextLines ToLines(const std::string& text) {
+    TextLines lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        std::size_t next = end == std::string::npos ? text.size() : end + 1;
+        std::string line = text.substr(pos, next - pos);
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+            line.pop_back();
+        lines.push_back(std::move(line));
+        pos = next;
+    }
+    return lines;
+}
+
+void ExerciseCondition(CRecCnd& cnd) {
+    CSilentPrompt prompt;
+    cnd.CheckCondition(0, prompt);
+    cnd.CheckBalanceResidual(10);
+    TextLines card;
+    cnd.BuildCardCondition(card);
+    cnd.PrepareCalcChannels();
+    double values[80] = {};
+    std::int16_t counts[4] = {};
+    const int enabled = cnd.CountEnabled(false);
+    if (enabled < 76) {
+        for (int i = 0; i < enabled; ++i)
+            values[i] = cnd.m_channels.empty() ? 0.0 : cnd.m_channels[0].CountToPhys(i * 1000.0 - 30000.0);
+        cnd.EvaluateCalcChannels(values, enabled, 80, counts);
+    }
+    for (const CChCnd& ch : cnd.m_channels) {
+        std::vector<std::string> ranges;
+        cnd.GetSlotOf(ch).GetRangesForChannel(ch.m_channel, ranges);
+        (void)ch.GetUnitPerCount();
+        (void)ch.AmpToPhys(1.0);
+    }
+}
+
+void CheckFixedPoint(const CRecCnd& cnd) {
+    TextLines first;
+    cnd.FormatLines(first);
+    CRecCnd again;
+    if (!again.ParseLines(first))
+        __builtin_trap();
+    TextLines second;
+    again.FormatLines(second);
+    if (second != first)
+        __builtin_trap();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const TextLines lines = ToLines(text);
+
+    CRecCnd cnd;
+    if (cnd.ParseLines(lines)) {
+        ExerciseCondition(cnd);
+        CheckFixedPoint(cnd);
+    }
+    for (const std::string& line : lines) {
+        CChCnd ch;
+        if (ch.ParseLine(line)) {
+            CChCnd again;
+            if (!again.ParseLine(ch.FormatLine()) || again.FormatLine() != ch.FormatLine())
+                __builtin_trap();
+        }
+        CCalcChCnd calc;
+        calc.ParseLine(line);
+        (void)calc.FormatLine();
+    }
+    return 0;
+}
