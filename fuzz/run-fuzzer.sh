@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Fuzzes the condition reader for the given number of seconds (default 600) with clang,
-# AddressSanitizer and UndefinedBehaviorSanitizer; new inputs that reach new code are added to
-# the stored corpus. Usage: fuzz/run-fuzzer.sh [seconds]
+# AddressSanitizer and UndefinedBehaviorSanitizer. It works on a copy of the stored corpus and
+# finally merges into the stored corpus only the inputs that reach new code.
+# Usage: fuzz/run-fuzzer.sh [seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZT300_FUZZ=ON -DZT300_UI=OFF -DZT300_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j2 --target condition_fuzzer
-mkdir -p build-fuzz/findings
-build-fuzz/fuzz/condition_fuzzer -max_total_time="$seconds" -max_len=65536 -timeout=10 \
-    -artifact_prefix=build-fuzz/findings/ fuzz/corpus/condition
+work=build-fuzz/corpus-work
+mkdir -p "$work" build-fuzz/findings
+build-fuzz/fuzz/condition_fuzzer -max_total_time="$seconds" -max_len=16384 -timeout=10 \
+    -artifact_prefix=build-fuzz/findings/ "$work" fuzz/corpus/condition
+build-fuzz/fuzz/condition_fuzzer -merge=1 fuzz/corpus/condition "$work"

@@ -226,8 +226,9 @@ bool CChCnd::ParseHead(const std::string& text, std::vector<std::string>& pieces
     if (pieces.size() < 2)
         return false;
     Reset();
-    const std::size_t dash = pieces[0].find('-');
-    if (dash == std::string::npos || dash == 0)
+    // The first character is never the separator, so a slot written with a sign reads back.
+    const std::size_t dash = pieces[0].find('-', 1);
+    if (dash == std::string::npos)
         return false;
     m_slot = ReadInt16(std::string_view(pieces[0]).substr(0, dash));
     m_channel = static_cast<std::int16_t>(ReadInt16(std::string_view(pieces[0]).substr(dash + 1)) - 1);
