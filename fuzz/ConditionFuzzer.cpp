@@ -12,7 +12,9 @@ namespace {
 
 class CSilentPrompt : public IPrompt {
 public:
-    PromptAnswer MessageBox(const std::string&, PromptIcon, PromptButtons) override { return PromptAnswer::Ok; }
+    PromptAnswer MessageBox(const std::string&, PromptIcon, PromptButtons) override {
+        return PromptAnswer::Ok;
+    }
     void ProgressOpen(const std::string&, const std::string&) override {}
     void ProgressSetText(const std::string&) override {}
     void ProgressSetRange(int, int) override {}
@@ -53,7 +55,8 @@ void ExerciseCondition(CRecCnd& cnd) {
     const int enabled = cnd.CountEnabled(false);
     if (enabled < 76) {
         for (int i = 0; i < enabled; ++i)
-            values[i] = cnd.m_channels.empty() ? 0.0 : cnd.m_channels[0].CountToPhys(i * 1000.0 - 30000.0);
+            values[i] =
+                cnd.m_channels.empty() ? 0.0 : cnd.m_channels[0].CountToPhys(i * 1000.0 - 30000.0);
         cnd.EvaluateCalcChannels(values, enabled, 80, counts);
     }
     for (const CChCnd& ch : cnd.m_channels) {

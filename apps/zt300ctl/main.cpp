@@ -14,6 +14,7 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
 
     CMainFrame frame;
+    frame.resize(1280, 800); // the size it keeps where no window manager maximises it
     frame.showMaximized();
     return QApplication::exec();
 }

@@ -73,7 +73,9 @@ void CCalcChCnd::Reset() {
     ResetOwn();
 }
 
-double CCalcChCnd::GetUnitPerCount() const { return (m_scaleHigh - m_scaleLow) * 2e-05; }
+double CCalcChCnd::GetUnitPerCount() const {
+    return (m_scaleHigh - m_scaleLow) * 2e-05;
+}
 
 double CCalcChCnd::GetAmpOffset() const {
     return -(m_scaleHigh - GetUnitPerCount() * kFullScaleCounts);
@@ -107,7 +109,8 @@ std::string CCalcChCnd::FormatLine() const {
                       m_phyUnit.c_str(), m_visible, m_scaleHigh, m_scaleLow, m_valueBox,
                       m_gridUnitsPerDiv, m_gridCentreDiv, static_cast<unsigned long>(m_gridColour),
                       m_gridCentreValue, m_function, static_cast<unsigned long>(m_param[0]),
-                      static_cast<unsigned long>(m_param[1]), static_cast<unsigned long>(m_param[2]),
+                      static_cast<unsigned long>(m_param[1]),
+                      static_cast<unsigned long>(m_param[2]),
                       static_cast<unsigned long>(m_param[3]), m_memo.c_str());
 }
 

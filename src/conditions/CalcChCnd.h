@@ -33,7 +33,7 @@ public:
     // The signed 16-bit count of a value on this channel's scale, clamped.
     std::int16_t ValueToCount(double value) const;
 
-    std::int32_t m_function = -1; // none
+    std::int32_t m_function = -1;           // none
     std::array<std::uint32_t, 4> m_param{}; // ChA, ChB (SMA: window), ChC (MUL: factor), unused
     double m_scaleHigh = 0.0;
     double m_scaleLow = 0.0;

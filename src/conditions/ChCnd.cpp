@@ -13,7 +13,9 @@ std::atomic<int> CChCnd::s_balWarnPercent{100};
 
 namespace {
 
-std::string ToString(std::string_view value) { return std::string(value); }
+std::string ToString(std::string_view value) {
+    return std::string(value);
+}
 
 // F/V input and mode only take the values of their tables; anything else keeps the default.
 void SetFvValue(std::int32_t& field, std::string_view value) {
@@ -29,7 +31,8 @@ void ParseScale(CScale& scale, std::string_view value) {
     GetPart(value, 0, part);
     scale.m_min = ReadReal(part);
     scale.m_max = GetPart(value, 1, part) ? ReadReal(part) : scale.m_min + 10.0;
-    scale.m_div = GetPart(value, 2, part) ? ReadReal(part) : Step125((scale.m_max - scale.m_min) / 5);
+    scale.m_div =
+        GetPart(value, 2, part) ? ReadReal(part) : Step125((scale.m_max - scale.m_min) / 5);
 }
 
 using ChHandler = KeyHandler<CChCnd>;
@@ -112,9 +115,13 @@ const ChHandler kChannelKeys[] = {
 
 } // namespace
 
-void CChCnd::Reset() { *this = CChCnd{}; }
+void CChCnd::Reset() {
+    *this = CChCnd{};
+}
 
-bool CChCnd::IsCanType() const { return ModuleType::IsCanType(m_ampCode); }
+bool CChCnd::IsCanType() const {
+    return ModuleType::IsCanType(m_ampCode);
+}
 
 double CChCnd::GetRangeValue() const {
     if (m_ampCode == ModuleType::kFrequency && m_fvMode != 0)
@@ -123,7 +130,8 @@ double CChCnd::GetRangeValue() const {
     if (start == std::string::npos)
         return 0.0;
     const std::size_t end = m_range.find_first_not_of("0123456789.", start);
-    return ReadReal(std::string_view(m_range).substr(start, end == std::string::npos ? std::string::npos : end - start));
+    return ReadReal(std::string_view(m_range).substr(
+        start, end == std::string::npos ? std::string::npos : end - start));
 }
 
 double CChCnd::GetAmpOffset() const {
@@ -160,7 +168,8 @@ double CChCnd::AmpToPhys(double ampValue) const {
         return ampValue - off;
     if (m_amp2 != 0.0 && m_phy2 != 0.0 && m_amp2 != off && ampValue < off)
         return (ampValue - off) * std::fabs(m_phy2) / std::fabs(m_amp2 - off);
-    const double k = (m_phy1 != 0.0 && m_amp1 != off) ? std::fabs(m_phy1) / std::fabs(m_amp1 - off) : 1.0;
+    const double k =
+        (m_phy1 != 0.0 && m_amp1 != off) ? std::fabs(m_phy1) / std::fabs(m_amp1 - off) : 1.0;
     return (ampValue - off) * k;
 }
 
@@ -196,9 +205,9 @@ std::string CChCnd::FormatLine() const {
         "LVL_ST_TRG=%d,LVL_ST_TRG_VAL=%e,HDD_LVLTRG=%d,HDD_LVLVAL=%e,FV_FIN=%d,FV_FME=%d,"
         "FV_FDV=%d,FV_FSM=%d,DIMASK=%u",
         m_slot, m_channel + 1, m_enabled, m_name.c_str(), m_ampCode,
-        static_cast<std::int16_t>(m_dataType), m_mat[0].c_str(), m_mat[1].c_str(),
-        m_mat[2].c_str(), m_mat[3].c_str(), m_range.c_str(), m_filter.c_str(), m_memo.c_str(),
-        m_visible, m_sepChart.m_min, m_sepChart.m_max, m_sepChart.m_div, m_sepChartScale.m_min,
+        static_cast<std::int16_t>(m_dataType), m_mat[0].c_str(), m_mat[1].c_str(), m_mat[2].c_str(),
+        m_mat[3].c_str(), m_range.c_str(), m_filter.c_str(), m_memo.c_str(), m_visible,
+        m_sepChart.m_min, m_sepChart.m_max, m_sepChart.m_div, m_sepChartScale.m_min,
         m_sepChartScale.m_max, m_sepChartScale.m_div, m_valueBox, m_gridUnitsPerDiv,
         m_gridCentreDiv, static_cast<unsigned long>(m_gridColour), m_gridCentreValue, m_phy1,
         m_phy2, m_amp1, m_amp2, GetAmpOffset(), m_amp0, m_phy0, m_phyUnit.c_str(), m_lvlStTrg,
@@ -231,7 +240,8 @@ bool CChCnd::ParseHead(const std::string& text, std::vector<std::string>& pieces
     if (dash == std::string::npos)
         return false;
     m_slot = ReadInt16(std::string_view(pieces[0]).substr(0, dash));
-    m_channel = static_cast<std::int16_t>(ReadInt16(std::string_view(pieces[0]).substr(dash + 1)) - 1);
+    m_channel =
+        static_cast<std::int16_t>(ReadInt16(std::string_view(pieces[0]).substr(dash + 1)) - 1);
     m_enabled = ReadInt32(pieces[1]);
     return true;
 }

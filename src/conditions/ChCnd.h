@@ -95,7 +95,6 @@ protected:
     bool ParseHead(const std::string& text, std::vector<std::string>& pieces);
     void SetChartScalesFromRange();
 
-
 private:
     static std::atomic<int> s_balWarnPercent;
 };

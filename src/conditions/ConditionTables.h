@@ -10,10 +10,11 @@ namespace ConditionTables {
 
 // Standard sampling rates; "EXT" is the external sampling clock.
 inline constexpr std::array<std::string_view, 21> kRatesStandard{
-    "0.1Hz", "0.2Hz", "0.5Hz", "1Hz",   "2Hz",   "5Hz",   "10Hz",   "20Hz",   "50Hz",  "100Hz", "200Hz",
-    "500Hz", "1kHz",  "2kHz",  "5kHz", "10kHz", "20kHz", "50kHz", "100kHz", "200kHz", "EXT"};
+    "0.1Hz", "0.2Hz", "0.5Hz", "1Hz",   "2Hz",    "5Hz",    "10Hz",
+    "20Hz",  "50Hz",  "100Hz", "200Hz", "500Hz",  "1kHz",   "2kHz",
+    "5kHz",  "10kHz", "20kHz", "50kHz", "100kHz", "200kHz", "EXT"};
 inline constexpr std::array<std::string_view, 17> kRatesSecond{
-    "1.28Hz", "2.56Hz",  "5.12Hz",  "12.8Hz",  "25.6Hz",  "51.2Hz", "128Hz",  "256Hz", "512Hz",
+    "1.28Hz",  "2.56Hz",  "5.12Hz",  "12.8Hz",  "25.6Hz",  "51.2Hz",  "128Hz",  "256Hz", "512Hz",
     "1.28kHz", "2.56kHz", "5.12kHz", "12.8kHz", "25.6kHz", "51.2kHz", "128kHz", "256kHz"};
 inline constexpr std::array<std::string_view, 4> kRatesThird{"3Hz", "30Hz", "300Hz", "3kHz"};
 
@@ -25,8 +26,9 @@ struct SyncMode {
     std::string_view text;
     std::int32_t value;
 };
-inline constexpr std::array<SyncMode, 3> kSyncModes{
-    SyncMode{"SINGLE", kSyncSingle}, SyncMode{"MASTER", kSyncMaster}, SyncMode{"SLAVE", kSyncSlave}};
+inline constexpr std::array<SyncMode, 3> kSyncModes{SyncMode{"SINGLE", kSyncSingle},
+                                                    SyncMode{"MASTER", kSyncMaster},
+                                                    SyncMode{"SLAVE", kSyncSlave}};
 
 inline constexpr std::array<std::string_view, 4> kTriggerModes{"OFF", "ABS", "UP", "DOWN"};
 inline constexpr int kTriggerOff = 0;
@@ -38,9 +40,14 @@ inline constexpr std::array<std::string_view, 3> kFvInputs{"MG", "TTL", "AC"};
 inline constexpr std::array<std::string_view, 3> kFvModes{"FR", "PW", "PL"};
 
 // Entries 2 and 3 end in one blank.
-inline constexpr std::array<std::string_view, 8> kMonitorConditions{
-    "Data = 0",      "Data not = 0",          "Data < X ",             "Data >= X ",
-    "X <= Data < Y", "Data < X or Data >= Y", "Data >= X -> Data < Y", "Data <= X -> Data > Y"};
+inline constexpr std::array<std::string_view, 8> kMonitorConditions{"Data = 0",
+                                                                    "Data not = 0",
+                                                                    "Data < X ",
+                                                                    "Data >= X ",
+                                                                    "X <= Data < Y",
+                                                                    "Data < X or Data >= Y",
+                                                                    "Data >= X -> Data < Y",
+                                                                    "Data <= X -> Data > Y"};
 
 inline constexpr std::array<std::string_view, 10> kCalcFunctions{
     "DTQ=(ChA-ChB)/(ChA+ChB) * 100",

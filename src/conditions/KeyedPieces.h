@@ -34,6 +34,7 @@ inline bool GetPart(std::string_view value, std::size_t index, std::string_view&
         start = bar + 1;
     }
     const std::size_t end = value.find('|', start);
-    part = value.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    part =
+        value.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
     return true;
 }

@@ -169,11 +169,12 @@ int CRecCnd::GetSampleWordOffset(int slot, int channel) const {
 }
 
 int CRecCnd::CountEnabled(bool withCalc) const {
-    int count = static_cast<int>(
-        std::count_if(m_channels.begin(), m_channels.end(), [](const CChCnd& ch) { return ch.m_enabled != 0; }));
+    int count = static_cast<int>(std::count_if(m_channels.begin(), m_channels.end(),
+                                               [](const CChCnd& ch) { return ch.m_enabled != 0; }));
     if (withCalc && m_calc) {
-        count += static_cast<int>(std::count_if(m_calcChannels.begin(), m_calcChannels.end(),
-                                                [](const CCalcChCnd& ch) { return ch.m_enabled != 0; }));
+        count +=
+            static_cast<int>(std::count_if(m_calcChannels.begin(), m_calcChannels.end(),
+                                           [](const CCalcChCnd& ch) { return ch.m_enabled != 0; }));
     }
     return count;
 }
@@ -194,7 +195,8 @@ int CRecCnd::CountSampleWords(bool withCalc) const {
 }
 
 bool CRecCnd::HasEnabledChannel() const {
-    return std::any_of(m_channels.begin(), m_channels.end(), [](const CChCnd& ch) { return ch.m_enabled != 0; });
+    return std::any_of(m_channels.begin(), m_channels.end(),
+                       [](const CChCnd& ch) { return ch.m_enabled != 0; });
 }
 
 const CSlotInfo& CRecCnd::GetSlotOf(const CChCnd& channel) const {
@@ -256,12 +258,14 @@ bool CRecCnd::CheckCondition(int mode, IPrompt& prompt) const {
     return !failed;
 }
 
-bool CRecCnd::CheckBalanceResidual(std::int16_t tolerance, const std::vector<int>* selection) const {
+bool CRecCnd::CheckBalanceResidual(std::int16_t tolerance,
+                                   const std::vector<int>* selection) const {
     for (std::size_t i = 0; i < m_channels.size(); ++i) {
         const CChCnd& ch = m_channels[i];
         if (!ch.m_enabled || ch.m_balanceResidual == CChCnd::kNoResidual)
             continue;
-        const bool selected = selection == nullptr || i >= selection->size() || (*selection)[i] != 0;
+        const bool selected =
+            selection == nullptr || i >= selection->size() || (*selection)[i] != 0;
         if (selected && !(tolerance > std::fabs(ch.m_balanceResidual * 0.004)))
             return false;
     }

@@ -69,7 +69,8 @@ public:
     // Too many inertial channels fail; a sample stream beyond the memory rate only warns.
     bool CheckCondition(int mode, IPrompt& prompt) const;
     // False at the first selected, enabled channel whose known residual reaches the tolerance.
-    bool CheckBalanceResidual(std::int16_t tolerance, const std::vector<int>* selection = nullptr) const;
+    bool CheckBalanceResidual(std::int16_t tolerance,
+                              const std::vector<int>* selection = nullptr) const;
 
     // Calculation channels, once per acquisition and then once per sample.
     void PrepareCalcChannels();

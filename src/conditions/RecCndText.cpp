@@ -26,7 +26,8 @@ void ApplySlotLine(CRecCnd& cnd, std::string_view rest) {
         return; // a bare "SLOTn" is an empty slot
     const std::int64_t n = ReadWholeNumber(rest.substr(0, blank));
     if (n >= 1 && n <= CRecCnd::kSlotCount)
-        cnd.m_slots[static_cast<std::size_t>(n - 1)].ParseSlotLine(std::string(rest.substr(blank + 1)));
+        cnd.m_slots[static_cast<std::size_t>(n - 1)].ParseSlotLine(
+            std::string(rest.substr(blank + 1)));
 }
 
 void ApplyDogTimer(WatchDogSettings& dog, const std::string& rest) {
@@ -45,15 +46,22 @@ bool CRecCnd::ParseLines(const TextLines& lines) {
     Reset();
     // "MEMO " is looked for before "MEMO2 " and does not match it.
     const std::pair<std::string_view, std::string*> textKeys[] = {
-        {"BASE_FILE_NAME ", &m_baseFileName}, {"MEMO ", &m_memo},
-        {"MEMO2 ", &m_memo2},                 {"TESTINFO1 ", &m_testInfo[0]},
-        {"TESTINFO2 ", &m_testInfo[1]},       {"TESTINFO3 ", &m_testInfo[2]},
+        {"BASE_FILE_NAME ", &m_baseFileName},
+        {"MEMO ", &m_memo},
+        {"MEMO2 ", &m_memo2},
+        {"TESTINFO1 ", &m_testInfo[0]},
+        {"TESTINFO2 ", &m_testInfo[1]},
+        {"TESTINFO3 ", &m_testInfo[2]},
         {"RATE ", &m_rate}};
     const std::pair<std::string_view, std::int32_t*> numberKeys[] = {
-        {"PRE_TIME ", &m_preTime},         {"POST_TIME ", &m_postTime},
-        {"HDD_PRE_TIME ", &m_hddPreTime},  {"HDD_POST_TIME ", &m_hddPostTime},
-        {"HDD_LVL_TRG ", &m_hddLvlTrg},    {"RS232C ", &m_rs232c},
-        {"CALC ", &m_calc},                {"SUB_SAMP ", &m_subSamp}};
+        {"PRE_TIME ", &m_preTime},
+        {"POST_TIME ", &m_postTime},
+        {"HDD_PRE_TIME ", &m_hddPreTime},
+        {"HDD_POST_TIME ", &m_hddPostTime},
+        {"HDD_LVL_TRG ", &m_hddLvlTrg},
+        {"RS232C ", &m_rs232c},
+        {"CALC ", &m_calc},
+        {"SUB_SAMP ", &m_subSamp}};
     std::size_t calcLines = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string& line = lines[i];
@@ -117,7 +125,8 @@ void CRecCnd::FormatLines(TextLines& lines) const {
     for (const CCalcChCnd& calc : m_calcChannels)
         lines.push_back("CACH" + calc.FormatLine());
     for (int n = 1; n <= kSlotCount; ++n)
-        lines.push_back(FormatText("SLOT%d", n) + m_slots[static_cast<std::size_t>(n - 1)].FormatSlotLine());
+        lines.push_back(FormatText("SLOT%d", n) +
+                        m_slots[static_cast<std::size_t>(n - 1)].FormatSlotLine());
     lines.push_back("MEMO " + m_memo);
     lines.push_back("MEMO2 " + m_memo2);
     lines.push_back("TESTINFO1 " + m_testInfo[0]);
@@ -146,7 +155,8 @@ void CRecCnd::BuildCardCondition(TextLines& lines) const {
     for (std::size_t i = 0; i < m_channels.size(); ++i) {
         const CChCnd& channel = m_channels[i];
         if (channel.m_enabled)
-            lines.push_back("CH" + channel.FormatCardChannelLine(static_cast<int>(i) + 1, GetSlotOf(channel)));
+            lines.push_back(
+                "CH" + channel.FormatCardChannelLine(static_cast<int>(i) + 1, GetSlotOf(channel)));
     }
     lines.emplace_back("RTMSET");
     lines.emplace_back("CND_END");

@@ -84,10 +84,11 @@ bool ImportRelaySettings(const TextLines& lines, const CRecCnd& condition, Relay
         }
     }
     for (const CMonitorCh& monitor : imported.monitors) {
-        const bool matched = std::any_of(
-            condition.m_channels.begin(), condition.m_channels.end(), [&](const CChCnd& ch) {
-                return ch.m_monitorNo == monitor.m_channel && ch.GetDisplayName() == monitor.m_signalName;
-            });
+        const bool matched = std::any_of(condition.m_channels.begin(), condition.m_channels.end(),
+                                         [&](const CChCnd& ch) {
+                                             return ch.m_monitorNo == monitor.m_channel &&
+                                                    ch.GetDisplayName() == monitor.m_signalName;
+                                         });
         if (!matched) {
             prompt.MessageBox("Imcompatible File !", PromptIcon::Stop);
             return false;
@@ -100,8 +101,8 @@ bool ImportRelaySettings(const TextLines& lines, const CRecCnd& condition, Relay
 std::vector<std::string> FormatRelayInfoLines(const WatchDogSettings& dog) {
     std::vector<std::string> lines;
     lines.emplace_back("Relay Control Setting : ");
-    lines.push_back(FormatText("Trg Timer : %d ms ,Rec Start : %s ,AutoMonitor:%lu sec", dog.trgTimer,
-                               dog.recStart ? "Yes" : "No",
+    lines.push_back(FormatText("Trg Timer : %d ms ,Rec Start : %s ,AutoMonitor:%lu sec",
+                               dog.trgTimer, dog.recStart ? "Yes" : "No",
                                static_cast<unsigned long>(dog.autoMonitorTime)));
     if (dog.recStopTime != WatchDogSettings::kRecStopOff) {
         lines.push_back(FormatText("WatchingDog Timer:%d ms ,REC Stop:Y, ACQ Time:%lu sec",
@@ -115,15 +116,17 @@ std::vector<std::string> FormatRelayInfoLines(const WatchDogSettings& dog) {
 std::vector<std::string> FormatRelayInfoRow(int number, const CMonitorCh& monitor,
                                             const std::vector<int>& portLevels) {
     const auto& conditions = ConditionTables::kMonitorConditions;
-    const bool knownCondition =
-        monitor.m_condition >= 0 && static_cast<std::size_t>(monitor.m_condition) < conditions.size();
-    const bool high = monitor.m_port >= 0 && static_cast<std::size_t>(monitor.m_port) < portLevels.size() &&
+    const bool knownCondition = monitor.m_condition >= 0 &&
+                                static_cast<std::size_t>(monitor.m_condition) < conditions.size();
+    const bool high = monitor.m_port >= 0 &&
+                      static_cast<std::size_t>(monitor.m_port) < portLevels.size() &&
                       portLevels[static_cast<std::size_t>(monitor.m_port)] != 0;
     return {FormatText("%d", number),
             FormatText("Ch%d", monitor.m_channel),
             monitor.m_signalName,
             FormatText("%5.3f", monitor.m_x),
-            knownCondition ? std::string(conditions[static_cast<std::size_t>(monitor.m_condition)]) : std::string(),
+            knownCondition ? std::string(conditions[static_cast<std::size_t>(monitor.m_condition)])
+                           : std::string(),
             FormatText("%5.3f", monitor.m_y),
             monitor.m_and ? "O" : "",
             FormatText("P%d(%s)", monitor.m_port + 1, high ? "B" : "A")};

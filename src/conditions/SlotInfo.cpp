@@ -33,7 +33,9 @@ bool HeadSelects(const std::string& head, int channel) {
 
 } // namespace
 
-void CSlotInfo::Reset() { *this = CSlotInfo{}; }
+void CSlotInfo::Reset() {
+    *this = CSlotInfo{};
+}
 
 std::string CSlotInfo::FormatSlotLine() const {
     if (IsEmpty())
@@ -57,7 +59,8 @@ void CSlotInfo::ParseSlotLine(const std::string& text) {
     m_chCount = ReadUInt16(pieces[2]);
     for (std::size_t i = 3; i < pieces.size(); ++i) {
         const std::size_t start = pieces[i].find_first_not_of(' ');
-        const std::string piece = start == std::string::npos ? std::string() : pieces[i].substr(start);
+        const std::string piece =
+            start == std::string::npos ? std::string() : pieces[i].substr(start);
         if (StartsWith(piece, "RANGE="))
             CTextFile::SplitText(m_ranges, "|", piece.substr(6));
         else if (StartsWith(piece, "FILTER="))

@@ -153,8 +153,8 @@ std::string CTextFile::ReadTextLines(const std::string& path, TextLines& lines, 
     return {};
 }
 
-std::string CTextFile::WriteTextLines(const std::string& path, const TextLines& lines,
-                                      bool append, bool lineBreak) {
+std::string CTextFile::WriteTextLines(const std::string& path, const TextLines& lines, bool append,
+                                      bool lineBreak) {
     std::error_code ignored;
     if (append && std::filesystem::exists(path, ignored))
         return AppendToFile(path, lines, lineBreak);

@@ -16,7 +16,9 @@ std::size_t SkipBlanks(std::string_view text) {
     return i;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Rough power of ten of a well-formed decimal number, enough to tell overflow from underflow.
 std::int64_t DecimalExponent(std::string_view number) {
@@ -29,7 +31,8 @@ std::int64_t DecimalExponent(std::string_view number) {
     const std::size_t firstNonZero = mantissa.find_first_of("123456789");
     if (firstNonZero == std::string_view::npos)
         return 0;
-    const auto position = static_cast<std::int64_t>(point) - static_cast<std::int64_t>(firstNonZero);
+    const auto position =
+        static_cast<std::int64_t>(point) - static_cast<std::int64_t>(firstNonZero);
     return exponent + (position > 0 ? position : position + 1);
 }
 
@@ -132,4 +135,6 @@ double Step125(double x) {
     return 10.0 * power;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) { return text.starts_with(prefix); }
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.starts_with(prefix);
+}

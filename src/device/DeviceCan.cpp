@@ -91,8 +91,9 @@ template <class Page> bool CDevice::ReadDatabasePage(int slot, Page& page) {
                 m_prompt.MessageBox(command + " Read DBC Error: " + reply, PromptIcon::Stop);
             return false;
         }
+        // The reply's first thirteen fields are the signal's list fields; more may follow.
         Item item;
-        item.SetFields(fields, 1);
+        item.SetFields(fields, 0);
         page.m_items.push_back(std::move(item));
         m_prompt.ProgressSetPos(n);
     }

@@ -7,7 +7,9 @@ void CDocument::AddView(IView* view) {
         m_views.push_back(view);
 }
 
-void CDocument::RemoveView(IView* view) { std::erase(m_views, view); }
+void CDocument::RemoveView(IView* view) {
+    std::erase(m_views, view);
+}
 
 void CDocument::UpdateAllViews(IView* sender, int hint, const CUpdateData* data) {
     const std::vector<IView*> views = m_views;

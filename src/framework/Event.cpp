@@ -19,7 +19,8 @@ bool CEvent::Wait(int timeoutMs) {
     std::unique_lock lock(m_mutex);
     if (timeoutMs < 0)
         m_signal.wait(lock, [this] { return m_set; });
-    else if (!m_signal.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return m_set; }))
+    else if (!m_signal.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                [this] { return m_set; }))
         return false;
     m_set = false;
     return true;

@@ -65,8 +65,8 @@ inline constexpr int kBusy = -100;
 } // namespace RecorderStatus
 
 namespace LinkCode {
-inline constexpr int kAuxGps = 31;        // LnkOpenAux: the GPS / serial side channel
-inline constexpr int kAuxAcqStream = 30;  // LnkOpenAux: the acquisition side stream (marks)
+inline constexpr int kAuxGps = 31;       // LnkOpenAux: the GPS / serial side channel
+inline constexpr int kAuxAcqStream = 30; // LnkOpenAux: the acquisition side stream (marks)
 inline constexpr int kGpsOn = 21;
 inline constexpr int kGpsOff = 20;
 inline constexpr int kChannelRefused = 21; // status word of a refused channel record
@@ -78,7 +78,7 @@ inline constexpr char kItemSeparator = '\x01'; // between the items of a slot in
 // The recorder-wide acquisition condition.
 struct LinkAcqCondition {
     std::string baseFileName;
-    std::string rate; // a sampling-rate text such as "1kHz" or "EXT"
+    std::string rate;          // a sampling-rate text such as "1kHz" or "EXT"
     std::int32_t preTime = 0;  // s
     std::int32_t postTime = 0; // s
     bool operator==(const LinkAcqCondition&) const = default;
@@ -125,11 +125,13 @@ public:
     // > 0 on success; byte n-1 of `slots` (256 bytes) is 1 when slot n holds a module.
     virtual int LnkGetSlotList(int handle, std::vector<std::uint8_t>& slots) = 0;
     // `query` such as "PN,TY,NCH"; the reply's items are separated by kItemSeparator.
-    virtual int LnkGetSlotInfo(int handle, int slot, const std::string& query, std::string& reply) = 0;
+    virtual int LnkGetSlotInfo(int handle, int slot, const std::string& query,
+                               std::string& reply) = 0;
 
     virtual int LnkGetAcqCondition(int handle, LinkAcqCondition& condition) = 0;
     virtual int LnkSetAcqCondition(int handle, const LinkAcqCondition& condition) = 0;
-    virtual int LnkGetSlotChannels(int handle, int slot, std::vector<LinkChannelRecord>& records) = 0;
+    virtual int LnkGetSlotChannels(int handle, int slot,
+                                   std::vector<LinkChannelRecord>& records) = 0;
     // Sends `count` records of a slot of `slotType`; the recorder sets each record's status.
     virtual int LnkSetSlotChannels(int handle, int slot, int slotType, int count,
                                    std::vector<LinkChannelRecord>& records) = 0;

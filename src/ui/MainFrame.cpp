@@ -56,7 +56,8 @@ void CMainFrame::BuildNoDocumentMenu() {
 }
 
 void CMainFrame::ShowAbout() {
-    QMessageBox::about(this, tr("About ZT300CTL"),
-                       tr("ZT300CTL Version %1\nControl program of the ZT300 / ZT500 data recorders.")
-                           .arg(QStringLiteral(ZT300CTL_VERSION)));
+    QMessageBox::about(
+        this, tr("About ZT300CTL"),
+        tr("ZT300CTL Version %1\nControl program of the ZT300 / ZT500 data recorders.")
+            .arg(QStringLiteral(ZT300CTL_VERSION)));
 }

@@ -121,11 +121,13 @@ TEST(ChCndTest, CardChannelLines) {
     ch.m_fvDivider = 4;
     ch.m_fvSmoothing = 8;
     ch.m_fvMode = 2;
-    EXPECT_EQ(ch.FormatCardChannelLine(7, slot), "7 QA-80FV_204,RANGE=10kHz,FIN=1,FDV=4,FSM=8,FME=2");
+    EXPECT_EQ(ch.FormatCardChannelLine(7, slot),
+              "7 QA-80FV_204,RANGE=10kHz,FIN=1,FDV=4,FSM=8,FME=2");
 
     slot.m_typeCode = 2;
     ch.m_filter = "10Hz";
     ch.m_lvlStTrg = 1;
     ch.m_lvlStTrgVal = 12.9;
-    EXPECT_EQ(ch.FormatCardChannelLine(12, slot), "12 QA-80FV_204,A_TRG=12,A_TYPE=ABS,RANGE=10kHz,FILTER=10Hz");
+    EXPECT_EQ(ch.FormatCardChannelLine(12, slot),
+              "12 QA-80FV_204,A_TRG=12,A_TYPE=ABS,RANGE=10kHz,FILTER=10Hz");
 }

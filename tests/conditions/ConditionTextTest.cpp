@@ -23,7 +23,8 @@ std::string ReadBytes(const std::string& path) {
 }
 
 std::string TempPath(const std::string& name) {
-    return (fs::temp_directory_path() / ("zt300_cnd_" + std::to_string(getpid()) + "_" + name)).string();
+    return (fs::temp_directory_path() / ("zt300_cnd_" + std::to_string(getpid()) + "_" + name))
+        .string();
 }
 
 TextLines Formatted(const CRecCnd& cnd) {
@@ -66,10 +67,12 @@ TEST(ConditionTextTest, ANewConditionWritesTheseLines) {
         "CALC 0",
         "SUB_SAMP 0",
         "CHAN1-1,1,NAME=,AMP_CODE=0,DataType=0,MAT=|||,RANGE=,FILTER=,MEMO=,GRP=0,"
-        "SEPCHART=-1.000|1.000|1.000,SEPCHART_SCALE=-1.000|1.000|1.000,DIGIT=0,GRID=1.000|0|0|0.000,"
+        "SEPCHART=-1.000|1.000|1.000,SEPCHART_SCALE=-1.000|1.000|1.000,DIGIT=0,GRID=1.000|0|0|0."
+        "000,"
         "PHYVAL=1.000000e+00|-1.000000e+00,AMPVAL=1.000000e+00|0.000000e+00,"
         "AMPOFFSET=0.000000e+00|0.000000e+00|0.000000e+00,PHYUNIT=,LVL_ST_TRG=0,"
-        "LVL_ST_TRG_VAL=0.000000e+00,HDD_LVLTRG=0,HDD_LVLVAL=0.000000e+00,FV_FIN=0,FV_FME=0,FV_FDV=1,"
+        "LVL_ST_TRG_VAL=0.000000e+00,HDD_LVLTRG=0,HDD_LVLVAL=0.000000e+00,FV_FIN=0,FV_FME=0,FV_FDV="
+        "1,"
         "FV_FSM=1,DIMASK=0",
         "CACH9-1" + calcTail,
         "CACH9-2" + calcTail,
@@ -108,15 +111,17 @@ TEST(ConditionTextTest, SpecialLinesOfTheFullCondition) {
     EXPECT_EQ(line("SLOT8"), "SLOT8 QA-80CAN-G,11,1");
     EXPECT_EQ(line("DOG_TIMER"), "DOG_TIMER 5000,200,4294967295,1,120");
     EXPECT_EQ(line("MONITORCH 1"), "MONITORCH 1,Force,4,1.500,7.250,1,6,3,10");
-    EXPECT_EQ(line("CACH9-1"), "CACH9-1,1,NAME=Sum,AMP_CODE=153,PHYUNIT=kN,GRP=1,SCALE=100.000|-100.000,"
-                               "DIGIT=0,GRID=1.000|0|0|0.000,FUNC=6,PARAM=1|2|0|0,MEMO=sum of two");
-    EXPECT_EQ(line("CHAN1-1"),
-              "CHAN1-1,1,NAME=Force,AMP_CODE=2,DataType=0,MAT=E=210|nu=0.3||steel,RANGE=10V,FILTER=10Hz,"
-              "MEMO=left,GRP=1,SEPCHART=-20.000|20.000|5.000,SEPCHART_SCALE=-12.500|12.500|2.500,DIGIT=1,"
-              "GRID=2.500|-3|16744512|1.250,PHYVAL=5.000000e+01|-4.000000e+01,"
-              "AMPVAL=5.000000e+00|-4.000000e+00,AMPOFFSET=1.030928e-01|2.500000e-01|1.500000e+00,"
-              "PHYUNIT=kN,LVL_ST_TRG=1,LVL_ST_TRG_VAL=3.750000e+01,HDD_LVLTRG=1,"
-              "HDD_LVLVAL=-2.750000e+00,FV_FIN=0,FV_FME=0,FV_FDV=1,FV_FSM=1,DIMASK=0");
+    EXPECT_EQ(line("CACH9-1"),
+              "CACH9-1,1,NAME=Sum,AMP_CODE=153,PHYUNIT=kN,GRP=1,SCALE=100.000|-100.000,"
+              "DIGIT=0,GRID=1.000|0|0|0.000,FUNC=6,PARAM=1|2|0|0,MEMO=sum of two");
+    EXPECT_EQ(
+        line("CHAN1-1"),
+        "CHAN1-1,1,NAME=Force,AMP_CODE=2,DataType=0,MAT=E=210|nu=0.3||steel,RANGE=10V,FILTER=10Hz,"
+        "MEMO=left,GRP=1,SEPCHART=-20.000|20.000|5.000,SEPCHART_SCALE=-12.500|12.500|2.500,DIGIT=1,"
+        "GRID=2.500|-3|16744512|1.250,PHYVAL=5.000000e+01|-4.000000e+01,"
+        "AMPVAL=5.000000e+00|-4.000000e+00,AMPOFFSET=1.030928e-01|2.500000e-01|1.500000e+00,"
+        "PHYUNIT=kN,LVL_ST_TRG=1,LVL_ST_TRG_VAL=3.750000e+01,HDD_LVLTRG=1,"
+        "HDD_LVLVAL=-2.750000e+00,FV_FIN=0,FV_FME=0,FV_FDV=1,FV_FSM=1,DIMASK=0");
     // CAN-type channels carry their factor and the negated physical offset.
     EXPECT_TRUE(line("CHAN7-1").ends_with(",DIMASK=0,CAN_BITRATE=1.250000e-01|1.250000e+01"));
     EXPECT_TRUE(line("CHAN7-1").find(",DataType=3,") != std::string::npos);
@@ -178,9 +183,9 @@ TEST(ConditionTextTest, ReaderRules) {
     EXPECT_EQ(cnd.m_rate, "1Hz");
     EXPECT_EQ(cnd.m_sync, 10);
 
-    cnd = Parsed({"ZT300_CND_FILE", "HDD_Rec_FolderC:\\Data", "SYNC  master ", "MEMO2 two", "MEMO one",
-                  "HDD_RecFile_Ext 7", "PRE_TIME -3x", "RATE 2.56kHz ", "CALC 1", "SUB_SAMP 1",
-                  "TESTINFO2 t2"});
+    cnd = Parsed({"ZT300_CND_FILE", "HDD_Rec_FolderC:\\Data", "SYNC  master ", "MEMO2 two",
+                  "MEMO one", "HDD_RecFile_Ext 7", "PRE_TIME -3x", "RATE 2.56kHz ", "CALC 1",
+                  "SUB_SAMP 1", "TESTINFO2 t2"});
     EXPECT_EQ(cnd.m_hddRecFolder, "C:\\Data");
     EXPECT_EQ(cnd.m_sync, 11);
     EXPECT_EQ(cnd.m_memo, "one");
@@ -205,7 +210,8 @@ TEST(ConditionTextTest, ReaderRules) {
     cnd = Parsed({"ZT300_CND_FILE", "DOG_TIMER 1,1,1,1,60"});
     EXPECT_EQ(cnd.m_dogTimer.autoMonitorTime, 60u);
 
-    cnd = Parsed({"ZT300_CND_FILE", "SLOT9 X,2,1", "SLOT0 X,2,1", "SLOT2", "SLOT3 QA-80V,2,8", "SLOTx"});
+    cnd = Parsed(
+        {"ZT300_CND_FILE", "SLOT9 X,2,1", "SLOT0 X,2,1", "SLOT2", "SLOT3 QA-80V,2,8", "SLOTx"});
     EXPECT_TRUE(cnd.m_slots[1].IsEmpty());
     EXPECT_EQ(cnd.m_slots[2].m_partNo, "QA-80V");
     EXPECT_EQ(cnd.m_calcSlot.m_partNo, "QA-80CALC");
@@ -238,15 +244,17 @@ TEST(ConditionTextTest, ChannelLineRules) {
 
     // A broken channel line fails the load; what was read before stays.
     cnd = CRecCnd{};
-    EXPECT_FALSE(cnd.ParseLines({"ZT300_CND_FILE", "RATE 5Hz", "CHAN1-1,1", "CHAN11,1", "CHAN1-2,1"}));
+    EXPECT_FALSE(
+        cnd.ParseLines({"ZT300_CND_FILE", "RATE 5Hz", "CHAN1-1,1", "CHAN11,1", "CHAN1-2,1"}));
     EXPECT_EQ(cnd.m_rate, "5Hz");
     EXPECT_EQ(cnd.m_channels.size(), 1u);
     EXPECT_FALSE(cnd.ParseLines({"ZT300_CND_FILE", "CHAN-1,1"}));
     EXPECT_FALSE(cnd.ParseLines({"ZT300_CND_FILE", "CHAN1-1"}));
 
     CChCnd ch;
-    ASSERT_TRUE(ch.ParseLine("2-3,0,RANGE=5V,LVL_ST_TRG_VAL=150,FV_FIN=3,FV_FME=2,SEPCHART=-4,GRID=3|2,"
-                             "MAT=a|b,AMPOFFSET=9.0,PHYVAL=2,NAME=x,CAN_BITRATE=2|,bogus"));
+    ASSERT_TRUE(
+        ch.ParseLine("2-3,0,RANGE=5V,LVL_ST_TRG_VAL=150,FV_FIN=3,FV_FME=2,SEPCHART=-4,GRID=3|2,"
+                     "MAT=a|b,AMPOFFSET=9.0,PHYVAL=2,NAME=x,CAN_BITRATE=2|,bogus"));
     EXPECT_EQ(ch.m_slot, 2);
     EXPECT_EQ(ch.m_channel, 2);
     EXPECT_EQ(ch.m_lvlStTrgVal, 100.0);
@@ -297,16 +305,18 @@ TEST(ConditionTextTest, CardConditionLines) {
     cnd.m_channels.resize(6);
     TextLines lines;
     cnd.BuildCardCondition(lines);
-    EXPECT_EQ(lines, (TextLines{"CND_BEGIN", "FILENAME CARD01\\Run_7", "CLOCK INTERNAL", "RATE 1kHz", "MODE MASTER",
-                                "PRETRG 5s", "PSTTRG 60s", "RS232C 0",
-                                "CH1 QA-80V_101,A_TRG=37,A_TYPE=ABS,RANGE=10V,FILTER=10Hz", "CH2 QA-80V_102,RANGE=5V",
-                                "CH4 QA-80V_104,RANGE=10V", "CH5 QA-80ST_201,RANGE=2000uST",
-                                "CH6 QA-80ST_202,RANGE=5000uST", "RTMSET", "CND_END"}));
+    EXPECT_EQ(lines, (TextLines{"CND_BEGIN", "FILENAME CARD01\\Run_7", "CLOCK INTERNAL",
+                                "RATE 1kHz", "MODE MASTER", "PRETRG 5s", "PSTTRG 60s", "RS232C 0",
+                                "CH1 QA-80V_101,A_TRG=37,A_TYPE=ABS,RANGE=10V,FILTER=10Hz",
+                                "CH2 QA-80V_102,RANGE=5V", "CH4 QA-80V_104,RANGE=10V",
+                                "CH5 QA-80ST_201,RANGE=2000uST", "CH6 QA-80ST_202,RANGE=5000uST",
+                                "RTMSET", "CND_END"}));
 
     cnd.m_rate = "EXT";
     cnd.m_sync = 99;
     cnd.m_channels.clear();
     cnd.BuildCardCondition(lines);
-    EXPECT_EQ(lines, (TextLines{"CND_BEGIN", "FILENAME CARD01\\Run_7", "CLOCK EXTERNAL", "RATE 1Hz", "MODE ",
-                                "PRETRG 5s", "PSTTRG 60s", "RS232C 0", "RTMSET", "CND_END"}));
+    EXPECT_EQ(lines,
+              (TextLines{"CND_BEGIN", "FILENAME CARD01\\Run_7", "CLOCK EXTERNAL", "RATE 1Hz",
+                         "MODE ", "PRETRG 5s", "PSTTRG 60s", "RS232C 0", "RTMSET", "CND_END"}));
 }

@@ -1,5 +1,5 @@
-#include "ConditionFixture.h"
 #include "conditions/RecCnd.h"
+#include "ConditionFixture.h"
 #include "support/FakePrompt.h"
 
 #include <gtest/gtest.h>
@@ -55,8 +55,9 @@ TEST(RecCndTest, DefaultsAndReset) {
 
 TEST(RecCndTest, RatesAndSyncTexts) {
     CRecCnd cnd;
-    const std::pair<const char*, double> rates[] = {
-        {"EXT", 0.0}, {"1.28Hz", 1.28}, {"1.28kHz", 1280.0}, {"200kHz", 200000.0}, {"0.1Hz", 0.1}, {"3K", 3000.0}};
+    const std::pair<const char*, double> rates[] = {{"EXT", 0.0},        {"1.28Hz", 1.28},
+                                                    {"1.28kHz", 1280.0}, {"200kHz", 200000.0},
+                                                    {"0.1Hz", 0.1},      {"3K", 3000.0}};
     for (const auto& [text, hz] : rates) {
         cnd.m_rate = text;
         EXPECT_DOUBLE_EQ(cnd.GetRateHz(), hz) << text;
@@ -143,7 +144,8 @@ TEST(RecCndTest, BalanceResidualTolerance) {
     const std::vector<int> withoutSecond{1, 0};
     EXPECT_TRUE(cnd.CheckBalanceResidual(10, &withoutSecond));
     const std::vector<int> onlyFirst{1};
-    EXPECT_FALSE(cnd.CheckBalanceResidual(10, &onlyFirst)); // beyond the selection counts as selected
+    EXPECT_FALSE(
+        cnd.CheckBalanceResidual(10, &onlyFirst)); // beyond the selection counts as selected
     cnd.m_channels[1].m_enabled = 0;
     EXPECT_TRUE(cnd.CheckBalanceResidual(10));
 }
@@ -175,7 +177,7 @@ TEST(RecCndTest, HardwareComparisonAndSettingsCopy) {
     EXPECT_EQ(target.m_slots, source.m_slots);
     EXPECT_EQ(target.m_hddRecFolder, "/pc/only");
     EXPECT_EQ(target.m_channels[0].m_range, "10V");
-    EXPECT_EQ(target.m_channels[0].m_name, "pc-name");   // an amplifier channel keeps its PC name
+    EXPECT_EQ(target.m_channels[0].m_name, "pc-name"); // an amplifier channel keeps its PC name
     EXPECT_EQ(target.m_channels[13].m_name, "EngineSpeed"); // a CAN channel takes the recorder's
     EXPECT_EQ(target.m_channels[13].m_canOffset, -12.5);
     EXPECT_EQ(target.m_channels[13].m_range, "x");

@@ -1,5 +1,5 @@
-#include "ConditionFixture.h"
 #include "conditions/RelaySettings.h"
+#include "ConditionFixture.h"
 #include "support/FakePrompt.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,8 @@ TEST(RelaySettingsTest, ExportThenImportReproducesEverything) {
                                 "MONITORCH 1,Force,4,1.500,7.250,1,6,3,10",
                                 "MONITORCH 2,1-2,4,1.500,7.250,0,6,3,10"}));
 
-    const std::string path = (std::filesystem::temp_directory_path() / "zt300_relay_test.n66").string();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "zt300_relay_test.n66").string();
     CFakePrompt prompt;
     ASSERT_TRUE(ExportRelaySettings(path, exported, prompt));
     EXPECT_EQ(prompt.MessageTexts(), std::vector<std::string>{"Export OK !"});
@@ -50,23 +51,29 @@ TEST(RelaySettingsTest, ImportRefusesForeignOrIncompatibleFiles) {
     CFakePrompt prompt;
 
     EXPECT_FALSE(ImportRelaySettings({"N66.FILE", "DOG_TIMER 1,2,3,4,5"}, cnd, settings, prompt));
-    EXPECT_FALSE(ImportRelaySettings({"n66.file", "DOG_TIMER 1,2,3,4,5", "MONITORCH 1,Force,0,0,0,0,0,0,0"},
-                                     cnd, settings, prompt));
-    EXPECT_EQ(prompt.MessageTexts(), (std::vector<std::string>{"Invalid file format!", "Invalid file format!"}));
+    EXPECT_FALSE(
+        ImportRelaySettings({"n66.file", "DOG_TIMER 1,2,3,4,5", "MONITORCH 1,Force,0,0,0,0,0,0,0"},
+                            cnd, settings, prompt));
+    EXPECT_EQ(prompt.MessageTexts(),
+              (std::vector<std::string>{"Invalid file format!", "Invalid file format!"}));
     EXPECT_EQ(prompt.Messages()[0].icon, PromptIcon::Stop);
 
     prompt.Clear();
-    EXPECT_FALSE(ImportRelaySettings({"N66.FILE", "DOG_TIMER 9,9,9,9,9", "MONITORCH 1,Other,0,0,0,0,0,0,0"}, cnd,
-                                     settings, prompt));
-    EXPECT_FALSE(ImportRelaySettings({"N66.FILE", "DOG_TIMER 9,9,9,9,9", "MONITORCH 5,Force,0,0,0,0,0,0,0"}, cnd,
-                                     settings, prompt));
-    EXPECT_EQ(prompt.MessageTexts(), (std::vector<std::string>{"Imcompatible File !", "Imcompatible File !"}));
+    EXPECT_FALSE(
+        ImportRelaySettings({"N66.FILE", "DOG_TIMER 9,9,9,9,9", "MONITORCH 1,Other,0,0,0,0,0,0,0"},
+                            cnd, settings, prompt));
+    EXPECT_FALSE(
+        ImportRelaySettings({"N66.FILE", "DOG_TIMER 9,9,9,9,9", "MONITORCH 5,Force,0,0,0,0,0,0,0"},
+                            cnd, settings, prompt));
+    EXPECT_EQ(prompt.MessageTexts(),
+              (std::vector<std::string>{"Imcompatible File !", "Imcompatible File !"}));
     EXPECT_EQ(settings.dog, before.dog);
 
     // Eight values are too few for the import (the condition reader would take them); the
     // watch-dog values are not forced into range here.
-    ASSERT_TRUE(ImportRelaySettings({"N66.FILE", "DOG_TIMER 9,8,7,1,5", "MONITORCH 1,Force,0,0,0,0,0,0"}, cnd,
-                                    settings, prompt));
+    ASSERT_TRUE(
+        ImportRelaySettings({"N66.FILE", "DOG_TIMER 9,8,7,1,5", "MONITORCH 1,Force,0,0,0,0,0,0"},
+                            cnd, settings, prompt));
     EXPECT_TRUE(settings.monitors.empty());
     EXPECT_EQ(settings.dog, (WatchDogSettings{9, 8, 7, 1, 5}));
 }
@@ -92,7 +99,8 @@ TEST(RelaySettingsTest, InformationViewTexts) {
     monitor.m_and = 1;
     monitor.m_port = 1;
     EXPECT_EQ(FormatRelayInfoRow(4, monitor, {0, 1, 0, 0, 0, 0, 0, 0}),
-              (std::vector<std::string>{"4", "Ch3", "Load", "1.500", "Data < X ", "-2.000", "O", "P2(B)"}));
+              (std::vector<std::string>{"4", "Ch3", "Load", "1.500", "Data < X ", "-2.000", "O",
+                                        "P2(B)"}));
     monitor.m_and = 0;
     monitor.m_port = 0;
     monitor.m_condition = 42;

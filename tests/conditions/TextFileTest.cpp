@@ -14,9 +14,10 @@ namespace {
 class TextFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("zt300_textfile_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir =
+            fs::temp_directory_path() /
+            ("zt300_textfile_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
@@ -102,16 +103,19 @@ TEST_F(TextFileTest, OpenFailuresNameTheirCause) {
     TextLines lines;
     const std::string missing = Path("missing.czd");
     EXPECT_EQ(CTextFile::ReadTextLines(missing, lines),
-              missing + "\nCannot find this file.\nPlease verify that the correct path and file name are given.");
+              missing + "\nCannot find this file.\nPlease verify that the correct path and file "
+                        "name are given.");
     const std::string inMissingFolder = Path("nofolder/x.czd");
     EXPECT_EQ(CTextFile::WriteTextLines(inMissingFolder, {"x"}),
-              inMissingFolder + "\nCannot find this file.\nPlease verify that the correct path and file name are given.");
+              inMissingFolder + "\nCannot find this file.\nPlease verify that the correct path and "
+                                "file name are given.");
     EXPECT_EQ(CTextFile::ReadTextLines(m_dir.string(), lines),
               "An unexpected error occurred while reading " + m_dir.string() + ".");
     EXPECT_EQ(CTextFile::WriteTextLines(m_dir.string(), {"x"}),
               "An unexpected error occurred while writing " + m_dir.string() + ".");
     // A full disk, appended to: the device answers every write with ENOSPC.
-    EXPECT_EQ(CTextFile::WriteTextLines("/dev/full", {"x"}, true), "Destination disk drive is full.");
+    EXPECT_EQ(CTextFile::WriteTextLines("/dev/full", {"x"}, true),
+              "Destination disk drive is full.");
 
     EXPECT_EQ(CTextFile::OpenFailureMessage("f", EACCES, FileDirection::Reading),
               "Unable to read from f, it is opened by someone else.");

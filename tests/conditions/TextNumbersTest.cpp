@@ -23,7 +23,7 @@ TEST(TextNumbersTest, RealsTakeTheLongestLeadingNumber) {
     EXPECT_DOUBLE_EQ(ReadReal(" -2.5e+01|3"), -25.0);
     EXPECT_DOUBLE_EQ(ReadReal("+.5"), 0.5);
     EXPECT_DOUBLE_EQ(ReadReal("7.e2"), 700.0);
-    EXPECT_DOUBLE_EQ(ReadReal("3e"), 3.0);   // an exponent without digits is not part of it
+    EXPECT_DOUBLE_EQ(ReadReal("3e"), 3.0); // an exponent without digits is not part of it
     EXPECT_DOUBLE_EQ(ReadReal("3e+x"), 3.0);
     EXPECT_DOUBLE_EQ(ReadReal("EXT"), 0.0);
     EXPECT_DOUBLE_EQ(ReadReal("."), 0.0);

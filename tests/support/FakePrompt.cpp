@@ -1,6 +1,7 @@
 #include "support/FakePrompt.h"
 
-PromptAnswer CFakePrompt::MessageBox(const std::string& text, PromptIcon icon, PromptButtons buttons) {
+PromptAnswer CFakePrompt::MessageBox(const std::string& text, PromptIcon icon,
+                                     PromptButtons buttons) {
     m_messages.push_back({text, icon, buttons});
     if (!m_answers.empty()) {
         const PromptAnswer answer = m_answers.front();
@@ -24,7 +25,9 @@ void CFakePrompt::ProgressOpen(const std::string& title, const std::string& text
     m_progressTexts.push_back(text);
 }
 
-void CFakePrompt::ProgressSetText(const std::string& text) { m_progressTexts.push_back(text); }
+void CFakePrompt::ProgressSetText(const std::string& text) {
+    m_progressTexts.push_back(text);
+}
 
 void CFakePrompt::ProgressSetRange(int low, int high) {
     m_low = low;

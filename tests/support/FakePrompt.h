@@ -15,7 +15,8 @@ public:
         PromptButtons buttons;
     };
 
-    PromptAnswer MessageBox(const std::string& text, PromptIcon icon, PromptButtons buttons) override;
+    PromptAnswer MessageBox(const std::string& text, PromptIcon icon,
+                            PromptButtons buttons) override;
     void ProgressOpen(const std::string& title, const std::string& text) override;
     void ProgressSetText(const std::string& text) override;
     void ProgressSetRange(int low, int high) override;

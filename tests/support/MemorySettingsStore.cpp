@@ -1,6 +1,7 @@
 #include "support/MemorySettingsStore.h"
 
-int CMemorySettingsStore::GetInt(const std::string& section, const std::string& key, int defaultValue) const {
+int CMemorySettingsStore::GetInt(const std::string& section, const std::string& key,
+                                 int defaultValue) const {
     const auto found = m_values.find({section, key});
     return found == m_values.end() ? defaultValue : std::stoi(found->second);
 }

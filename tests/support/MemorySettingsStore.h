@@ -13,7 +13,8 @@ public:
     std::string GetString(const std::string& section, const std::string& key,
                           const std::string& defaultValue) const override;
     void WriteInt(const std::string& section, const std::string& key, int value) override;
-    void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
+    void WriteString(const std::string& section, const std::string& key,
+                     const std::string& value) override;
 
     std::map<std::pair<std::string, std::string>, std::string> m_values;
 };
