@@ -89,9 +89,9 @@ double ReadReal(std::string_view text) {
     double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range) {
-        // Overflow becomes infinity and underflow zero, as strtod gives them.
-        const double magnitude =
-            DecimalExponent(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        // Overflow saturates at the largest finite value (an infinity would be written as "inf"
+        // and read back as 0); underflow becomes zero.
+        const double magnitude = DecimalExponent(number) > 0 ? std::numeric_limits<double>::max() : 0.0;
         return number.front() == '-' ? -magnitude : magnitude;
     }
     return value;

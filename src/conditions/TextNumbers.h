@@ -24,7 +24,8 @@ inline std::uint16_t ReadUInt16(std::string_view text) {
 }
 
 // The longest leading decimal number (leading blanks, optional sign, digits, point, exponent);
-// none gives 0.0. Infinity and NaN texts are not numbers here.
+// none gives 0.0. Infinity and NaN texts are not numbers here, and a number beyond the range of
+// a double reads as the largest one, so every value read is finite.
 double ReadReal(std::string_view text);
 
 // snprintf into a std::string, for the program's fixed printf formats.
