@@ -1,0 +1,281 @@
+// The folder-backed memory card of a simulated recorder.
+#include "device/sim/SimCard.h"
+
+#include "conditions/TextFile.h"
+#include "conditions/TextNumbers.h"
+#include "device/sim/SimRecorder.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <random>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Lower(std::string text) {
+    std::ranges::transform(text, text.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    return Lower(a) == Lower(b);
+}
+
+// The program may hand PC paths with either separator.
+fs::path PcPath(std::string text) {
+    std::ranges::replace(text, '\\', '/');
+    return fs::path(text);
+}
+
+// The partner of a record file: ".hdr" <-> ".dat", in the case of the given extension.
+std::string PartnerExtension(const std::string& extension) {
+    const std::string lower = Lower(extension);
+    const std::string partner = lower == ".hdr" ? ".dat" : lower == ".dat" ? ".hdr" : "";
+    const bool upper = !extension.empty() && extension != lower;
+    if (!upper) {
+        return partner;
+    }
+    std::string result = partner;
+    std::ranges::transform(result, result.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return result;
+}
+
+// Written beside the target first, so a failed copy never leaves a file that looks whole.
+bool CopyWhole(const fs::path& from, const fs::path& to) {
+    fs::path partial = to;
+    partial += ".part";
+    std::error_code error;
+    fs::copy_file(from, partial, fs::copy_options::overwrite_existing, error);
+    if (!error) {
+        fs::rename(partial, to, error);
+    }
+    if (error) {
+        fs::remove(partial, error);
+        return false;
+    }
+    return true;
+}
+
+std::string UniqueTag() {
+    std::random_device device;
+    return FormatText("%08x", device());
+}
+
+} // namespace
+
+CSimCard::CSimCard(const std::string& setting, int capacityKBytes, const std::string& tempTag)
+    : m_present(setting != "NONE"), m_temporary(setting == "TEMP"),
+      m_capacityKBytes(capacityKBytes) {
+    if (m_temporary) {
+        std::error_code error;
+        m_folder =
+            fs::temp_directory_path(error) / ("zt300sim-card-" + tempTag + "-" + UniqueTag());
+    } else if (m_present) {
+        m_folder = PcPath(setting);
+    }
+}
+
+CSimCard::~CSimCard() {
+    if (m_temporary && m_created) {
+        std::error_code error;
+        fs::remove_all(m_folder, error);
+    }
+}
+
+bool CSimCard::EnsureFolder() {
+    std::error_code error;
+    fs::create_directories(m_folder, error);
+    m_created = m_created || !error;
+    return fs::is_directory(m_folder, error);
+}
+
+std::uint64_t CSimCard::UsedBytes() const {
+    std::uint64_t used = 0;
+    std::error_code error;
+    for (fs::recursive_directory_iterator entry(m_folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (entry->is_regular_file(error)) {
+            used += entry->file_size(error);
+        }
+    }
+    return used;
+}
+
+LinkCardInfo CSimCard::GetInfo() const {
+    if (!m_present) {
+        return {0, 0, -1, 0, 0};
+    }
+    std::int32_t files = 0;
+    std::int32_t folders = 0;
+    std::error_code error;
+    for (fs::recursive_directory_iterator entry(m_folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        (entry->is_directory(error) ? folders : files) += 1;
+    }
+    const auto usedKBytes = static_cast<std::int64_t>((UsedBytes() + 1023) / 1024);
+    const auto freeKBytes = std::max<std::int64_t>(0, m_capacityKBytes - usedKBytes);
+    return {1, m_capacityKBytes, static_cast<std::int32_t>(freeKBytes), files, folders};
+}
+
+fs::path CSimCard::Resolve(const std::string& cardPath) const {
+    TextLines parts;
+    CTextFile::SplitText(parts, "\\", cardPath);
+    fs::path current = m_folder;
+    std::error_code error;
+    for (const std::string& part : parts) {
+        if (part.empty()) {
+            continue;
+        }
+        if (part == "." || part == ".." || part.find('/') != std::string::npos) {
+            return {};
+        }
+        fs::path found;
+        for (fs::directory_iterator entry(current, error), end; !error && entry != end;
+             entry.increment(error)) {
+            if (SameName(entry->path().filename().string(), part)) {
+                found = entry->path();
+                break;
+            }
+        }
+        if (found.empty()) {
+            return {};
+        }
+        current = found;
+    }
+    return fs::is_regular_file(current, error) ? current : fs::path();
+}
+
+std::vector<fs::path> CSimCard::RecordFiles(const fs::path& file) const {
+    std::vector<fs::path> files{file};
+    const std::string partner = PartnerExtension(file.extension().string());
+    if (partner.empty()) {
+        return files;
+    }
+    std::error_code error;
+    for (fs::directory_iterator entry(file.parent_path(), error), end; !error && entry != end;
+         entry.increment(error)) {
+        const fs::path& other = entry->path();
+        if (SameName(other.stem().string(), file.stem().string()) &&
+            SameName(other.extension().string(), partner)) {
+            files.push_back(other);
+        }
+    }
+    return files;
+}
+
+int CSimCard::Copy(const std::string& cardPath, const std::string& pcPath) {
+    if (!m_present) {
+        return SimResult::kNoCard;
+    }
+    const fs::path source = Resolve(cardPath);
+    if (source.empty()) {
+        return SimResult::kCardFileError;
+    }
+    const fs::path target = PcPath(pcPath);
+    for (const fs::path& file : RecordFiles(source)) {
+        fs::path destination = target;
+        if (file != source) {
+            destination.replace_extension(PartnerExtension(target.extension().string()));
+        }
+        if (!CopyWhole(file, destination)) {
+            return SimResult::kCardFileError;
+        }
+    }
+    return SimResult::kOk;
+}
+
+int CSimCard::Move(const std::string& cardPath, const std::string& pcPath) {
+    const int copied = Copy(cardPath, pcPath);
+    return copied == SimResult::kOk ? Delete(cardPath) : copied;
+}
+
+int CSimCard::Delete(const std::string& cardPath) {
+    if (!m_present) {
+        return SimResult::kNoCard;
+    }
+    const fs::path file = Resolve(cardPath);
+    if (file.empty()) {
+        return SimResult::kCardFileError;
+    }
+    std::error_code error;
+    for (const fs::path& part : RecordFiles(file)) {
+        if (!fs::remove(part, error)) {
+            return SimResult::kCardFileError;
+        }
+    }
+    return SimResult::kOk;
+}
+
+int CSimCard::Format() {
+    if (!m_present) {
+        return SimResult::kNoCard;
+    }
+    if (!EnsureFolder()) {
+        return SimResult::kCardFileError;
+    }
+    std::error_code error;
+    std::vector<fs::path> entries;
+    for (fs::directory_iterator entry(m_folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        entries.push_back(entry->path());
+    }
+    for (const fs::path& entry : entries) {
+        fs::remove_all(entry, error);
+        if (error) {
+            return SimResult::kCardFileError;
+        }
+    }
+    return SimResult::kOk;
+}
+
+std::string CSimCard::WriteRecord(const std::string& baseName, const std::string& header,
+                                  const std::vector<std::uint16_t>& words) {
+    const std::uint64_t bytes = words.size() * 2 + header.size();
+    if (!m_present || !EnsureFolder() ||
+        UsedBytes() + bytes > static_cast<std::uint64_t>(m_capacityKBytes) * 1024) {
+        return {};
+    }
+    const fs::path folder = m_folder / kRecordFolder;
+    std::error_code error;
+    fs::create_directories(folder, error);
+    std::string name;
+    for (int number = 1; name.empty() && number <= 9999; ++number) {
+        const std::string candidate = FormatText("%s%04d", baseName.c_str(), number);
+        if (Resolve(std::string(kRecordFolder) + "\\" + candidate + ".HDR").empty()) {
+            name = candidate;
+        }
+    }
+    if (name.empty()) {
+        return {};
+    }
+    std::ofstream data(folder / (name + ".DAT"), std::ios::binary);
+    for (const std::uint16_t word : words) {
+        const char pair[2] = {static_cast<char>(word & 0xFF), static_cast<char>(word >> 8)};
+        data.write(pair, 2);
+    }
+    std::ofstream text(folder / (name + ".HDR"), std::ios::binary);
+    text << header;
+    if (!data || !text) {
+        return {};
+    }
+    return "\\" + std::string(kRecordFolder) + "\\" + name + ".HDR";
+}
+
+std::vector<std::string> CSimCard::ListFiles() const {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (fs::recursive_directory_iterator entry(m_folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (entry->is_regular_file(error)) {
+            std::string relative = entry->path().lexically_relative(m_folder).string();
+            std::ranges::replace(relative, '/', '\\');
+            files.push_back("\\" + relative);
+        }
+    }
+    std::ranges::sort(files);
+    return files;
+}

@@ -1,0 +1,54 @@
+// Signals and balance residuals of simulated channels.
+#include "device/sim/SimSignal.h"
+
+#include <bit>
+#include <cmath>
+#include <numbers>
+
+namespace {
+std::int64_t PositiveModulo(std::int64_t value, std::int64_t divisor) {
+    const std::int64_t rest = value % divisor;
+    return rest < 0 ? rest + divisor : rest;
+}
+} // namespace
+
+std::int32_t CSimSignal::Counts(int seed, int slot, int channel, std::int64_t k) {
+    switch ((slot + channel) % 3) {
+    case 0: {
+        const int period = SinePeriod(channel);
+        const double phase = static_cast<double>(PositiveModulo(k + seed, period)) / period;
+        return static_cast<std::int32_t>(
+            std::lround(20000.0 * std::sin(2.0 * std::numbers::pi * phase)));
+    }
+    case 1:
+        return static_cast<std::int32_t>(PositiveModulo(k + 97LL * seed + 1000LL * channel, 50000) -
+                                         25000);
+    default: {
+        const std::int64_t halfPeriod = 50 + 10 * channel;
+        const std::int32_t level = 5000 + 1000 * slot;
+        return PositiveModulo((k + seed) / halfPeriod, 2) == 0 ? level : -level;
+    }
+    }
+}
+
+int CSimSignal::Words(int seed, int slot, int channel, int dataType, std::int64_t k,
+                      std::uint16_t words[2]) {
+    const std::int32_t counts = Counts(seed, slot, channel, k);
+    if (WordsPerSample(dataType) == 1) {
+        words[0] = static_cast<std::uint16_t>(counts);
+        return 1;
+    }
+    const std::uint32_t bits =
+        dataType == 4 ? std::bit_cast<std::uint32_t>(static_cast<float>(counts) / 100.0f)
+                      : static_cast<std::uint32_t>(counts * 100);
+    words[0] = static_cast<std::uint16_t>(bits & 0xFFFFu);
+    words[1] = static_cast<std::uint16_t>(bits >> 16);
+    return 2;
+}
+
+std::int32_t CSimSignal::Residual(int seed, int slot, int channel, bool balanced) {
+    if (balanced) {
+        return (seed + 3 * slot + 7 * channel) % 41 - 20;
+    }
+    return (13 * seed + 100 * slot + 37 * channel) % 2999 - 1499;
+}
