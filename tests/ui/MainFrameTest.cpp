@@ -1,5 +1,5 @@
-#include "ui/CommandIds.h"
 #include "ui/MainFrame.h"
+#include "ui/CommandIds.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -21,10 +21,14 @@ private slots:
             int id;
             const char* text;
         } commands[] = {
-            {CommandId::kFileOpen, "&Open"},         {CommandId::kViewAcqFile, "View ACQ file..."},
-            {CommandId::kAppExit, "E&xit"},          {CommandId::kScan, "&Scan ..."},
-            {CommandId::kIpSetting, "&IP Setting ..."}, {CommandId::kOptionSetting, "Setting ..."},
-            {CommandId::kCanKInit, "QA-80CANK Init..."}, {CommandId::kCanGInit, "QA-80CAN-G Init..."},
+            {CommandId::kFileOpen, "&Open"},
+            {CommandId::kViewAcqFile, "View ACQ file..."},
+            {CommandId::kAppExit, "E&xit"},
+            {CommandId::kScan, "&Scan ..."},
+            {CommandId::kIpSetting, "&IP Setting ..."},
+            {CommandId::kOptionSetting, "Setting ..."},
+            {CommandId::kCanKInit, "QA-80CANK Init..."},
+            {CommandId::kCanGInit, "QA-80CAN-G Init..."},
             {CommandId::kAppAbout, "&About ZT300CTL..."},
         };
         for (const auto& command : commands) {
