@@ -47,6 +47,8 @@ bool SelectsAnyChannel(const CRecCnd& condition, const ChannelSelection* selecti
 
 std::string BuildBalanceChannelList(const CRecCnd& condition, const ChannelSelection* selection) {
     std::string list;
+    if (selection == nullptr)
+        return list;
     for (std::size_t i = 0; i < condition.m_channels.size(); ++i) {
         if (!IsChannelSelected(selection, i))
             continue;

@@ -16,7 +16,8 @@ using ChannelSelection = std::vector<int>;
 bool IsChannelSelected(const ChannelSelection* selection, std::size_t position);
 bool SelectsAnyChannel(const CRecCnd& condition, const ChannelSelection* selection);
 
-// "%d-%d" of slot and 1-based channel for every selected channel, joined with ",".
+// "%d-%d" of slot and 1-based channel for every selected channel, joined with ","; empty
+// without a selection, which asks the recorder to balance all its channels.
 std::string BuildBalanceChannelList(const CRecCnd& condition, const ChannelSelection* selection);
 
 // Items "slot-channel:hex" separated by ",", read up to the first empty item. Every selected

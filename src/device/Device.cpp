@@ -188,17 +188,21 @@ void CDevice::ReadSlot(int slot, CProgressScope& progress) {
 
 void CDevice::ReadSlotDatabase(int slot, CProgressScope& progress) {
     const std::int32_t type = m_slots[slot - 1].m_typeCode;
+    if (type != ModuleType::kCanK && type != ModuleType::kCanG)
+        return;
     if (type == ModuleType::kCanK) {
         CDBCData database;
         if (ReadCanDatabase(slot, database))
             m_canK.push_back(std::move(database));
-        progress.Reopen();
-    } else if (type == ModuleType::kCanG) {
+    } else {
         CDBCData_G database;
         if (ReadCanDatabase(slot, database))
             m_canG.push_back(std::move(database));
-        progress.Reopen();
     }
+    // The database read showed its own progress.
+    progress.Reopen();
+    m_prompt.ProgressSetRange(0, 100);
+    m_prompt.ProgressSetPos(slot * 100 / kSlotCount);
 }
 
 const CDBCData* CDevice::FindCanKDatabase(int slot) const {
@@ -456,7 +460,8 @@ bool CDevice::SetRTCFromPCAndReport() {
 bool CDevice::OpenAux() {
     if (m_auxOpen != 0)
         return true;
-    if (!IsConnected() || m_link.LnkOpenAux(m_handle, LinkCode::kAuxGps) == 0)
+    // An error code is no open channel, whatever its sign.
+    if (!IsConnected() || m_link.LnkOpenAux(m_handle, LinkCode::kAuxGps) <= 0)
         return false;
     m_auxOpen = 1;
     return true;

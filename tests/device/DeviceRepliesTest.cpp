@@ -78,7 +78,9 @@ TEST(Balance, ReplySelectionAndSettings) {
     condition.m_channels[2].m_balanceResidual = 7;
     const ChannelSelection firstTwo{1, 1, 0};
     EXPECT_EQ(BuildBalanceChannelList(condition, &firstTwo), "1-1,1-2");
-    EXPECT_EQ(BuildBalanceChannelList(condition, nullptr), "1-1,1-2,1-3");
+    EXPECT_EQ(BuildBalanceChannelList(condition, nullptr), "");
+    const ChannelSelection shorter{0};
+    EXPECT_EQ(BuildBalanceChannelList(condition, &shorter), "1-2,1-3");
 
     EXPECT_TRUE(ParseBalanceReply("1-1:FFFFFF9C,1-2:64,,1-3:5", condition, &firstTwo));
     EXPECT_EQ(condition.m_channels[0].m_balanceResidual, -100);
