@@ -1,0 +1,2 @@
+// The value checks of the option sheet's pages.
+#pragma once
