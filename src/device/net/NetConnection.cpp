@@ -1,0 +1,160 @@
+// One reader thread per connection sorts the frames: replies wake their callers, samples go to
+// the buffer. Callers never wait on the socket themselves, only on their own reply.
+#include "device/net/NetConnection.h"
+
+#include "device/net/NetProtocol.h"
+
+#include <algorithm>
+#include <cstring>
+
+CNetConnection::CNetConnection(CNetSocket socket)
+    : m_socket(std::move(socket)), m_reader([this] { ReadLoop(); }) {}
+
+CNetConnection::~CNetConnection() {
+    m_socket.Shutdown();
+    m_reader.join();
+}
+
+bool CNetConnection::Failed() const {
+    std::lock_guard lock(m_mutex);
+    return m_failed;
+}
+
+void CNetConnection::Fail() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_failed = true;
+    }
+    m_replied.notify_all();
+    m_socket.Shutdown();
+}
+
+std::optional<CNetReply> CNetConnection::Call(int ordinal, int handle, const CNetMessage& args,
+                                              int timeoutMs) {
+    const auto deadline = CNetSocket::After(timeoutMs);
+    std::uint32_t sequence = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_failed)
+            return std::nullopt;
+        sequence = m_nextSequence++;
+        m_pending.emplace(sequence, std::nullopt);
+    }
+    CNetMessage request;
+    request.PutU8(NetProtocol::kRequest).PutU32(sequence).PutI32(ordinal).PutI32(handle);
+    request.Append(args);
+    bool sent = false;
+    {
+        std::lock_guard lock(m_sendLock);
+        sent = m_socket.SendFrame(request.Bytes(), deadline);
+    }
+    if (!sent)
+        Fail();
+    std::unique_lock lock(m_mutex);
+    m_replied.wait_until(lock, deadline,
+                         [&] { return m_failed || m_pending[sequence].has_value(); });
+    return std::move(m_pending.extract(sequence).mapped());
+}
+
+int CNetConnection::DataCount() {
+    ReturnCredit();
+    std::lock_guard lock(m_mutex);
+    const std::size_t buffered = m_samples.size() - m_samplesRead;
+    if (buffered > 0)
+        return static_cast<int>(buffered);
+    if (m_failed)
+        return -1;
+    return std::min(m_streamCode, 0);
+}
+
+int CNetConnection::ReadData(void* buffer, int bytes) {
+    int taken = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        const std::size_t buffered = m_samples.size() - m_samplesRead;
+        if (buffered == 0)
+            return m_failed ? -1 : std::min(m_streamCode, 0);
+        // Whole 16-bit words only: a word split across two reads would shift every later one.
+        taken = static_cast<int>(std::min<std::size_t>(std::max(bytes, 0), buffered)) & ~1;
+        std::memcpy(buffer, m_samples.data() + m_samplesRead, static_cast<std::size_t>(taken));
+        m_samplesRead += static_cast<std::size_t>(taken);
+        m_creditOwed += taken;
+    }
+    ReturnCredit();
+    return taken;
+}
+
+void CNetConnection::ReturnCredit() {
+    int owed = 0;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_failed || m_creditOwed < NetProtocol::kCreditStepBytes)
+            return;
+        owed = std::exchange(m_creditOwed, 0);
+    }
+    CNetMessage credit;
+    credit.PutU8(NetProtocol::kCredit).PutU32(static_cast<std::uint32_t>(owed));
+    std::lock_guard lock(m_sendLock);
+    if (!m_socket.SendFrame(credit.Bytes(), CNetSocket::After(NetProtocol::kCallTimeoutMs)))
+        Fail();
+}
+
+void CNetConnection::ReadLoop() {
+    std::vector<std::uint8_t> payload;
+    while (m_socket.WaitReadable(-1) && m_socket.Receive()) {
+        while (m_socket.NextFrame(payload))
+            Deliver(CNetMessage(std::move(payload)));
+        if (m_socket.Broken())
+            break;
+    }
+    Fail();
+}
+
+void CNetConnection::Deliver(CNetMessage frame) {
+    const std::uint8_t kind = frame.GetU8();
+    if (kind == NetProtocol::kReply) {
+        TakeReply(frame);
+    } else if (kind == NetProtocol::kData) {
+        const std::vector<std::uint8_t>& bytes = frame.Bytes();
+        std::lock_guard lock(m_mutex);
+        if (m_samplesRead == m_samples.size()) {
+            m_samples.clear();
+            m_samplesRead = 0;
+        } else if (m_samplesRead >= static_cast<std::size_t>(NetProtocol::kStreamWindowBytes)) {
+            m_samples.erase(m_samples.begin(),
+                            m_samples.begin() + static_cast<std::ptrdiff_t>(m_samplesRead));
+            m_samplesRead = 0;
+        }
+        m_samples.insert(m_samples.end(), bytes.begin() + 1, bytes.end());
+    } else if (kind == NetProtocol::kStream) {
+        const int code = frame.GetI32();
+        std::lock_guard lock(m_mutex);
+        m_streamCode = code;
+    }
+}
+
+void CNetConnection::TakeReply(CNetMessage& frame) {
+    const std::uint32_t sequence = frame.GetU32();
+    const int ordinal = frame.GetI32();
+    CNetReply reply{frame.GetI32(), std::move(frame)};
+    {
+        std::lock_guard lock(m_mutex);
+        // A new run starts with an empty buffer; whatever came before this reply belongs to
+        // the previous one.
+        const bool newRun =
+            ordinal == LinkOrdinal::kStartArmed || ordinal == LinkOrdinal::kSetRemote;
+        if (newRun && reply.result == 1)
+            DropSamples();
+        const auto waiting = m_pending.find(sequence);
+        if (waiting == m_pending.end())
+            return;
+        waiting->second = std::move(reply);
+    }
+    m_replied.notify_all();
+}
+
+void CNetConnection::DropSamples() {
+    m_creditOwed += static_cast<int>(m_samples.size() - m_samplesRead);
+    m_samples.clear();
+    m_samplesRead = 0;
+}

@@ -1,0 +1,392 @@
+// Each operation writes its arguments, waits for the reply within its time-out and reads the
+// out-values back; CNetSession reads and writes them in the same order.
+#include "device/net/NetLink.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <future>
+
+namespace {
+constexpr std::size_t kScanListBytes = 1024; // the caller's buffer, its terminating zero included
+constexpr int kScanAddressCount = 8;
+
+// A reply whose out-values do not parse is no answer.
+int Outcome(const CNetReply& reply) {
+    return reply.values.Ok() ? reply.result : RecorderStatus::kCommError;
+}
+
+int MsLeft(CNetSocket::Deadline deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - CNetSocket::Clock::now());
+    return static_cast<int>(std::max<std::int64_t>(0, left.count()));
+}
+} // namespace
+
+CNetLink::CNetLink(std::uint16_t port) : m_port(port), m_scanList(DefaultScanList()) {}
+
+CNetLink::~CNetLink() {
+    std::map<int, std::shared_ptr<CNetConnection>> open;
+    {
+        std::lock_guard lock(m_mutex);
+        open.swap(m_connections);
+    }
+    for (const auto& [handle, connection] : open)
+        connection->Call(LinkOrdinal::kClose, handle, {}, NetProtocol::kScanTimeoutMs);
+}
+
+std::vector<std::string> CNetLink::DefaultScanList() {
+    std::vector<std::string> addresses;
+    for (int host = 1; host <= kScanAddressCount; ++host)
+        addresses.push_back("127.0.0." + std::to_string(host));
+    return addresses;
+}
+
+void CNetLink::SetScanList(std::vector<std::string> addresses) {
+    std::lock_guard lock(m_mutex);
+    m_scanList = std::move(addresses);
+}
+
+std::shared_ptr<CNetConnection> CNetLink::Find(int handle) const {
+    std::lock_guard lock(m_mutex);
+    const auto found = m_connections.find(handle);
+    return found == m_connections.end() ? nullptr : found->second;
+}
+
+std::optional<CNetReply> CNetLink::Call(int handle, int ordinal, const CNetMessage& args,
+                                        int timeoutMs) {
+    const std::shared_ptr<CNetConnection> connection = Find(handle);
+    if (!connection)
+        return std::nullopt;
+    return connection->Call(ordinal, handle, args, timeoutMs);
+}
+
+int CNetLink::Result(int handle, int ordinal, const CNetMessage& args, int timeoutMs) {
+    const std::optional<CNetReply> reply = Call(handle, ordinal, args, timeoutMs);
+    return reply ? reply->result : RecorderStatus::kCommError;
+}
+
+int CNetLink::Status(int handle, int ordinal, const CNetMessage& args, int timeoutMs) {
+    const std::shared_ptr<CNetConnection> connection = Find(handle);
+    if (!connection)
+        return RecorderStatus::kCommError;
+    const std::optional<CNetReply> reply = connection->Call(ordinal, handle, args, timeoutMs);
+    if (reply)
+        return reply->result;
+    return connection->Failed() ? RecorderStatus::kCommError2 : RecorderStatus::kCommError;
+}
+
+int CNetLink::TextResult(int handle, int ordinal, const CNetMessage& args, std::string& text,
+                         int timeoutMs) {
+    std::optional<CNetReply> reply = Call(handle, ordinal, args, timeoutMs);
+    if (!reply)
+        return RecorderStatus::kCommError;
+    text = reply->values.GetText();
+    return Outcome(*reply);
+}
+
+std::optional<CNetReply> CNetLink::AskOnce(const std::string& address, int ordinal,
+                                           const CNetMessage& args, int timeoutMs) const {
+    const auto deadline = CNetSocket::After(timeoutMs);
+    CNetSocket socket = CNetSocket::Connect(address, m_port, deadline);
+    if (!socket.Valid())
+        return std::nullopt;
+    CNetConnection connection(std::move(socket));
+    return connection.Call(ordinal, 0, args, MsLeft(deadline));
+}
+
+int CNetLink::LnkResetWSA(int) {
+    // Sockets need no start-up here.
+    return 0;
+}
+
+std::string CNetLink::Identify(const std::string& address) const {
+    CNetMessage args;
+    args.PutU32(NetProtocol::kMagic);
+    std::optional<CNetReply> reply =
+        AskOnce(address, LinkOrdinal::kScanDevices, args, NetProtocol::kScanTimeoutMs);
+    if (!reply || reply->result <= 0)
+        return {};
+    std::string entry = reply->values.GetText();
+    return reply->values.Ok() ? entry : std::string();
+}
+
+int CNetLink::LnkScanDevices(std::string& list) {
+    std::vector<std::string> addresses;
+    {
+        std::lock_guard lock(m_mutex);
+        addresses = m_scanList;
+    }
+    std::vector<std::future<std::string>> answers;
+    for (const std::string& address : addresses)
+        answers.push_back(
+            std::async(std::launch::async, [this, address] { return Identify(address); }));
+    list.clear();
+    int found = 0;
+    for (auto& answer : answers) {
+        const std::string entry = answer.get();
+        // Whole entries only: a cut one would give a wrong address.
+        if (entry.empty() || list.size() + entry.size() >= kScanListBytes)
+            continue;
+        list += entry;
+        ++found;
+    }
+    return found;
+}
+
+int CNetLink::LnkSetIPAddress(const std::string& oldAddress, const std::string& newAddress,
+                              const std::string& mask, const std::string& gateway) {
+    CNetMessage args;
+    args.PutU32(NetProtocol::kMagic).PutText(newAddress).PutText(mask).PutText(gateway);
+    const std::optional<CNetReply> reply =
+        AskOnce(oldAddress, LinkOrdinal::kSetIPAddress, args, NetProtocol::kCallTimeoutMs);
+    return reply ? reply->result : RecorderStatus::kCommError;
+}
+
+int CNetLink::LnkOpen(const std::string& address, int timeoutMs) {
+    const auto deadline = CNetSocket::After(timeoutMs);
+    CNetSocket socket = CNetSocket::Connect(address, m_port, deadline);
+    if (!socket.Valid())
+        return 0;
+    auto connection = std::make_shared<CNetConnection>(std::move(socket));
+    CNetMessage args;
+    args.PutU32(NetProtocol::kMagic).PutText(address).PutI32(MsLeft(deadline));
+    const std::optional<CNetReply> reply =
+        connection->Call(LinkOrdinal::kOpen, 0, args, MsLeft(deadline));
+    if (!reply || reply->result == 0)
+        return 0;
+    std::lock_guard lock(m_mutex);
+    m_connections.emplace(++m_lastHandle, std::move(connection));
+    return m_lastHandle;
+}
+
+int CNetLink::LnkClose(int handle) {
+    std::shared_ptr<CNetConnection> connection;
+    {
+        std::lock_guard lock(m_mutex);
+        const auto found = m_connections.find(handle);
+        if (found == m_connections.end())
+            return RecorderStatus::kCommError;
+        connection = std::move(found->second);
+        m_connections.erase(found);
+    }
+    const std::optional<CNetReply> reply =
+        connection->Call(LinkOrdinal::kClose, handle, {}, NetProtocol::kCallTimeoutMs);
+    return reply ? reply->result : RecorderStatus::kCommError;
+}
+
+int CNetLink::LnkGetStatus(int handle) {
+    return Status(handle, LinkOrdinal::kGetStatus, {}, NetProtocol::kCallTimeoutMs);
+}
+
+int CNetLink::LnkGetStatusWait(int handle, int timeoutMs) {
+    CNetMessage args;
+    args.PutI32(std::max(0, timeoutMs - NetProtocol::kReplyMarginMs));
+    return Status(handle, NetProtocol::kGetStatusWait, args, timeoutMs);
+}
+
+int CNetLink::LnkGetSlotList(int handle, std::vector<std::uint8_t>& slots) {
+    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetSlotList, {});
+    if (!reply)
+        return RecorderStatus::kCommError;
+    slots = reply->values.GetBlock();
+    return Outcome(*reply);
+}
+
+int CNetLink::LnkGetSlotInfo(int handle, int slot, const std::string& query, std::string& reply) {
+    CNetMessage args;
+    args.PutI32(slot).PutText(query);
+    return TextResult(handle, LinkOrdinal::kGetSlotInfo, args, reply, NetProtocol::kCallTimeoutMs);
+}
+
+int CNetLink::LnkGetAcqCondition(int handle, LinkAcqCondition& condition) {
+    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetAcqCondition, {});
+    if (!reply)
+        return RecorderStatus::kCommError;
+    reply->values.Get(condition);
+    return Outcome(*reply);
+}
+
+int CNetLink::LnkSetAcqCondition(int handle, const LinkAcqCondition& condition) {
+    CNetMessage args;
+    args.Put(condition);
+    return Result(handle, LinkOrdinal::kSetAcqCondition, args);
+}
+
+int CNetLink::LnkGetSlotChannels(int handle, int slot, std::vector<LinkChannelRecord>& records) {
+    CNetMessage args;
+    args.PutI32(slot).Put(records);
+    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetSlotChannels, args);
+    if (!reply)
+        return RecorderStatus::kCommError;
+    reply->values.Get(records);
+    return Outcome(*reply);
+}
+
+int CNetLink::LnkSetSlotChannels(int handle, int slot, int slotType, int count,
+                                 std::vector<LinkChannelRecord>& records) {
+    CNetMessage args;
+    args.PutI32(slot).PutI32(slotType).PutI32(count).Put(records);
+    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kSetSlotChannels, args);
+    if (!reply)
+        return RecorderStatus::kCommError;
+    reply->values.Get(records);
+    return Outcome(*reply);
+}
+
+int CNetLink::LnkGetSyncMode(int handle, int& value) {
+    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetSyncMode, {});
+    if (!reply)
+        return RecorderStatus::kCommError;
+    value = reply->values.GetI32();
+    return Outcome(*reply);
+}
+
+int CNetLink::LnkSetSyncMode(int handle, int value) {
+    CNetMessage args;
+    args.PutI32(value);
+    return Result(handle, LinkOrdinal::kSetSyncMode, args);
+}
+
+int CNetLink::LnkApplyCondition(int handle) {
+    return Result(handle, LinkOrdinal::kApplyCondition);
+}
+
+int CNetLink::LnkGetCardInfo(int handle, LinkCardInfo& info) {
+    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetCardInfo, {});
+    if (!reply)
+        return RecorderStatus::kCommError;
+    reply->values.Get(info);
+    return Outcome(*reply);
+}
+
+int CNetLink::LnkBalance(int handle, std::string& reply) {
+    return TextResult(handle, LinkOrdinal::kBalance, {}, reply, NetProtocol::kLongCallTimeoutMs);
+}
+
+int CNetLink::LnkBalanceChannels(int handle, const std::string& channels, std::string& reply) {
+    CNetMessage args;
+    args.PutText(channels);
+    return TextResult(handle, LinkOrdinal::kBalanceChannels, args, reply,
+                      NetProtocol::kLongCallTimeoutMs);
+}
+
+int CNetLink::LnkGetBalanceResidual(int handle, std::string& reply) {
+    return TextResult(handle, LinkOrdinal::kGetBalanceResidual, {}, reply,
+                      NetProtocol::kCallTimeoutMs);
+}
+
+int CNetLink::LnkGetRTC(int handle, LinkRtc& rtc) {
+    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetRTC, {});
+    if (!reply)
+        return RecorderStatus::kCommError;
+    reply->values.Get(rtc);
+    return Outcome(*reply);
+}
+
+int CNetLink::LnkSetRTC(int handle, const LinkRtc& rtc) {
+    CNetMessage args;
+    args.Put(rtc);
+    return Result(handle, LinkOrdinal::kSetRTC, args);
+}
+
+int CNetLink::LnkOpenAux(int handle, int code) {
+    CNetMessage args;
+    args.PutI32(code);
+    return Result(handle, LinkOrdinal::kOpenAux, args);
+}
+
+int CNetLink::LnkReadAux(int handle, std::uint8_t* buffer, int size) {
+    CNetMessage args;
+    args.PutI32(size);
+    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kReadAux, args);
+    if (!reply)
+        return RecorderStatus::kCommError;
+    const std::vector<std::uint8_t> bytes = reply->values.GetBlock();
+    std::memcpy(buffer, bytes.data(), std::min<std::size_t>(bytes.size(), std::max(size, 0)));
+    return Outcome(*reply);
+}
+
+int CNetLink::LnkCloseAux(int handle) {
+    return Result(handle, LinkOrdinal::kCloseAux);
+}
+
+int CNetLink::LnkSetGPSMode(int handle, int mode) {
+    CNetMessage args;
+    args.PutI32(mode);
+    return Result(handle, LinkOrdinal::kSetGPSMode, args);
+}
+
+int CNetLink::LnkGetGPSMode(int handle) {
+    return Result(handle, LinkOrdinal::kGetGPSMode);
+}
+
+int CNetLink::LnkSetRemote(int handle, int on, int bufferBytes) {
+    CNetMessage args;
+    args.PutI32(on).PutI32(bufferBytes);
+    return Result(handle, LinkOrdinal::kSetRemote, args);
+}
+
+int CNetLink::LnkStartArmed(int handle, int bufferBytes) {
+    CNetMessage args;
+    args.PutI32(bufferBytes);
+    return Result(handle, LinkOrdinal::kStartArmed, args);
+}
+
+int CNetLink::LnkStartAcq(int handle, int a, int b) {
+    CNetMessage args;
+    args.PutI32(a).PutI32(b);
+    return Result(handle, LinkOrdinal::kStartAcq, args);
+}
+
+int CNetLink::LnkStopAcq(int handle) {
+    return Result(handle, LinkOrdinal::kStopAcq);
+}
+
+int CNetLink::LnkStopArmed(int handle) {
+    return Result(handle, LinkOrdinal::kStopArmed);
+}
+
+int CNetLink::LnkGetDataCount(int handle) {
+    const std::shared_ptr<CNetConnection> connection = Find(handle);
+    return connection ? connection->DataCount() : RecorderStatus::kCommError;
+}
+
+int CNetLink::LnkReadData(int handle, void* buffer, int bytes) {
+    const std::shared_ptr<CNetConnection> connection = Find(handle);
+    return connection ? connection->ReadData(buffer, bytes) : RecorderStatus::kCommError;
+}
+
+int CNetLink::LnkSetCommand(int handle, const std::string& text) {
+    CNetMessage args;
+    args.PutText(text);
+    return Result(handle, LinkOrdinal::kSetCommand, args);
+}
+
+int CNetLink::LnkQueryCommand(int handle, const std::string& text, std::string& reply) {
+    CNetMessage args;
+    args.PutText(text);
+    return TextResult(handle, LinkOrdinal::kQueryCommand, args, reply, NetProtocol::kCallTimeoutMs);
+}
+
+int CNetLink::LnkCopy(int handle, const std::string& cardPath, const std::string& pcPath) {
+    CNetMessage args;
+    args.PutText(cardPath).PutText(pcPath);
+    return Result(handle, LinkOrdinal::kCopy, args, NetProtocol::kLongCallTimeoutMs);
+}
+
+int CNetLink::LnkMove(int handle, const std::string& cardPath, const std::string& pcPath) {
+    CNetMessage args;
+    args.PutText(cardPath).PutText(pcPath);
+    return Result(handle, LinkOrdinal::kMove, args, NetProtocol::kLongCallTimeoutMs);
+}
+
+int CNetLink::LnkDelete(int handle, const std::string& cardPath) {
+    CNetMessage args;
+    args.PutText(cardPath);
+    return Result(handle, LinkOrdinal::kDelete, args, NetProtocol::kLongCallTimeoutMs);
+}
+
+int CNetLink::LnkFormatCard(int handle) {
+    return Result(handle, LinkOrdinal::kFormatCard, {}, NetProtocol::kLongCallTimeoutMs);
+}

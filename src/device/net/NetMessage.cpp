@@ -1,0 +1,135 @@
+// Little-endian encoding of the protocol values.
+#include "device/net/NetMessage.h"
+
+#include <bit>
+#include <cstring>
+
+CNetMessage& CNetMessage::PutU8(std::uint8_t value) {
+    m_bytes.push_back(value);
+    return *this;
+}
+
+CNetMessage& CNetMessage::PutU32(std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8)
+        m_bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+    return *this;
+}
+
+CNetMessage& CNetMessage::PutDouble(double value) {
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    PutU32(static_cast<std::uint32_t>(bits));
+    return PutU32(static_cast<std::uint32_t>(bits >> 32));
+}
+
+CNetMessage& CNetMessage::PutBlock(const void* data, std::size_t size) {
+    PutU32(static_cast<std::uint32_t>(size));
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
+    m_bytes.insert(m_bytes.end(), bytes, bytes + size);
+    return *this;
+}
+
+CNetMessage& CNetMessage::PutBlock(const std::vector<std::uint8_t>& block) {
+    return PutBlock(block.data(), block.size());
+}
+
+CNetMessage& CNetMessage::Append(const CNetMessage& other) {
+    m_bytes.insert(m_bytes.end(), other.m_bytes.begin(), other.m_bytes.end());
+    return *this;
+}
+
+CNetMessage& CNetMessage::Put(const LinkAcqCondition& condition) {
+    PutText(condition.baseFileName).PutText(condition.rate);
+    return PutI32(condition.preTime).PutI32(condition.postTime);
+}
+
+CNetMessage& CNetMessage::Put(const LinkChannelRecord& record) {
+    PutI32(record.enabled).PutText(record.range).PutText(record.filter);
+    PutText(record.fvInput).PutText(record.fvMode);
+    PutI32(record.fvDivider).PutI32(record.fvSmoothing).PutU32(record.diMask);
+    PutI32(record.lvlStTrg).PutDouble(record.lvlStTrgVal);
+    return PutI32(record.status);
+}
+
+CNetMessage& CNetMessage::Put(const std::vector<LinkChannelRecord>& records) {
+    PutU32(static_cast<std::uint32_t>(records.size()));
+    for (const LinkChannelRecord& record : records)
+        Put(record);
+    return *this;
+}
+
+const std::uint8_t* CNetMessage::Take(std::size_t size) {
+    if (!m_ok || m_bytes.size() - m_read < size) {
+        m_ok = false;
+        return nullptr;
+    }
+    const std::uint8_t* start = m_bytes.data() + m_read;
+    m_read += size;
+    return start;
+}
+
+std::uint8_t CNetMessage::GetU8() {
+    const std::uint8_t* byte = Take(1);
+    return byte ? *byte : 0;
+}
+
+std::uint32_t CNetMessage::GetU32() {
+    const std::uint8_t* bytes = Take(4);
+    if (!bytes)
+        return 0;
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | bytes[i];
+    return value;
+}
+
+double CNetMessage::GetDouble() {
+    const std::uint64_t low = GetU32();
+    const std::uint64_t high = GetU32();
+    return std::bit_cast<double>(low | (high << 32));
+}
+
+std::string CNetMessage::GetText() {
+    const std::uint32_t size = GetU32();
+    const std::uint8_t* bytes = Take(size);
+    return bytes ? std::string(reinterpret_cast<const char*>(bytes), size) : std::string();
+}
+
+std::vector<std::uint8_t> CNetMessage::GetBlock() {
+    const std::uint32_t size = GetU32();
+    const std::uint8_t* bytes = Take(size);
+    return bytes ? std::vector<std::uint8_t>(bytes, bytes + size) : std::vector<std::uint8_t>();
+}
+
+void CNetMessage::Get(LinkAcqCondition& condition) {
+    condition.baseFileName = GetText();
+    condition.rate = GetText();
+    condition.preTime = GetI32();
+    condition.postTime = GetI32();
+}
+
+void CNetMessage::Get(LinkChannelRecord& record) {
+    record.enabled = GetI32();
+    record.range = GetText();
+    record.filter = GetText();
+    record.fvInput = GetText();
+    record.fvMode = GetText();
+    record.fvDivider = static_cast<std::int16_t>(GetI32());
+    record.fvSmoothing = static_cast<std::int16_t>(GetI32());
+    record.diMask = static_cast<std::uint16_t>(GetU32());
+    record.lvlStTrg = GetI32();
+    record.lvlStTrgVal = GetDouble();
+    record.status = GetI32();
+}
+
+void CNetMessage::Get(std::vector<LinkChannelRecord>& records) {
+    const std::uint32_t count = GetU32();
+    // A record takes far more than one byte, so a count beyond the bytes left is malformed and
+    // must not size the vector.
+    if (count > m_bytes.size() - m_read) {
+        m_ok = false;
+        return;
+    }
+    records.assign(count, LinkChannelRecord{});
+    for (LinkChannelRecord& record : records)
+        Get(record);
+}

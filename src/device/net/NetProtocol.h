@@ -1,0 +1,57 @@
+// The recorder network protocol: constants and frame kinds shared by CNetLink and CNetServer.
+//
+// Every message is a frame: a uint32 payload length, then the payload. All integers are little
+// endian; a text is a uint32 byte count and the bytes; a byte block likewise. The first payload
+// byte is the frame kind:
+//
+//   request  (client -> server): kind, uint32 sequence, int32 ordinal, int32 handle, arguments
+//   reply    (server -> client): kind, uint32 sequence, int32 ordinal, int32 result, out-values
+//   data     (server -> client): kind, sample bytes (whole 16-bit words, in recorder order)
+//   credit   (client -> server): kind, uint32 bytes the program has taken from its buffer
+//   stream   (server -> client): kind, int32 code: the recorder's answer to the data queries
+//                                when it is negative, 0 once data can be read again
+//
+// One TCP connection carries one handle: the first request is kOpen (or a one-shot kScanDevices
+// or kSetIPAddress) and kClose ends it. The sequence lets the client drop a reply that arrives
+// after its call has timed out. Samples are pushed by the server as they arrive, never more than
+// the client's window beyond what it has taken, so the data queries of the program are answered
+// from the client's buffer without a round trip and a stalled program leaves the samples in the
+// recorder. Arguments and out-values per ordinal are written by CNetLink and read by
+// CNetSession in the same order; the in-values of in/out parameters travel too.
+#pragma once
+
+#include <cstdint>
+
+namespace NetProtocol {
+// The one port every recorder listens on.
+inline constexpr std::uint16_t kPort = 47300;
+
+// Marks the first request of a connection, so a stray service on the port is not taken for a
+// recorder.
+inline constexpr std::uint32_t kMagic = 0x5A544C31;
+
+// The status wait has no ordinal among the others; it keeps the library's own number.
+inline constexpr int kGetStatusWait = 59;
+
+inline constexpr std::uint8_t kRequest = 1;
+inline constexpr std::uint8_t kReply = 2;
+inline constexpr std::uint8_t kData = 3;
+inline constexpr std::uint8_t kCredit = 4;
+inline constexpr std::uint8_t kStream = 5;
+
+// Larger frames are a broken or hostile peer; a sample frame is at most kDataChunkBytes.
+inline constexpr std::uint32_t kMaxFrameBytes = 4u << 20;
+inline constexpr int kDataChunkBytes = 256 << 10;
+// Samples in flight plus those buffered by the client; credit is returned in steps of a quarter.
+inline constexpr int kStreamWindowBytes = 4 << 20;
+inline constexpr int kCreditStepBytes = kStreamWindowBytes / 4;
+
+// Time-outs of the calls that carry none of their own.
+inline constexpr int kCallTimeoutMs = 5000;
+// Balancing and card operations take the recorder a while.
+inline constexpr int kLongCallTimeoutMs = 60000;
+// The scan asks every address at once and waits this long for the answers.
+inline constexpr int kScanTimeoutMs = 500;
+// Part of a status wait left for the reply to travel back.
+inline constexpr int kReplyMarginMs = 100;
+} // namespace NetProtocol
