@@ -289,6 +289,20 @@ TEST_F(DeviceFixture, BalanceAndResiduals) {
     m_device->Balance(condition);
     EXPECT_TRUE(m_tap->Called(kBalance));
     EXPECT_FALSE(m_tap->Called(kBalanceChannels));
+    // A reply that is no residual list is the recorder's error text.
+    m_tap->m_balanceReply = "2-1:64,CH ERROR";
+    m_prompt.Clear();
+    EXPECT_FALSE(m_device->Balance(condition, &selection));
+    EXPECT_EQ(condition.m_channels[strain].m_balanceResidual, 100);
+    EXPECT_EQ(m_prompt.MessageTexts(), (Strings{"2-1:64,CH ERROR"}));
+    EXPECT_FALSE(m_prompt.m_progressOpen);
+    m_tap->m_balanceReply = "NO RESIDUAL";
+    EXPECT_FALSE(m_device->ReadBalanceResidual(condition));
+    EXPECT_EQ(condition.m_channels[strain].m_balanceResidual, CChCnd::kNoResidual);
+    m_tap->m_balanceReply = "";
+    EXPECT_TRUE(m_device->ReadBalanceResidual(condition));
+    m_tap->m_balanceReply.reset();
+
     Recorder().SetOperationError(kBalance, -3);
     EXPECT_FALSE(m_device->Balance(condition));
     Recorder().SetOperationError(kGetBalanceResidual, -3);

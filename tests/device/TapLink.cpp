@@ -80,14 +80,20 @@ int CTapLink::LnkGetCardInfo(int handle, LinkCardInfo& info) {
 }
 int CTapLink::LnkBalance(int handle, std::string& reply) {
     Note(kBalance);
+    if (AnswerBalance(reply))
+        return 1;
     return m_inner.LnkBalance(handle, reply);
 }
 int CTapLink::LnkBalanceChannels(int handle, const std::string& channels, std::string& reply) {
     Note(kBalanceChannels);
+    if (AnswerBalance(reply))
+        return 1;
     return m_inner.LnkBalanceChannels(handle, channels, reply);
 }
 int CTapLink::LnkGetBalanceResidual(int handle, std::string& reply) {
     Note(kGetBalanceResidual);
+    if (AnswerBalance(reply))
+        return 1;
     return m_inner.LnkGetBalanceResidual(handle, reply);
 }
 int CTapLink::LnkGetRTC(int handle, LinkRtc& rtc) {

@@ -26,6 +26,8 @@ public:
     std::vector<int> m_ordinals;
     std::vector<std::string> m_commands;
     CommandHook m_hook;
+    // When set, the balance operations answer this reply with success instead of the inner link.
+    std::optional<std::string> m_balanceReply;
 
     int LnkResetWSA(int timeoutMs) override;
     int LnkScanDevices(std::string& list) override;
@@ -72,6 +74,11 @@ public:
 
 private:
     void Note(int ordinal) { m_ordinals.push_back(ordinal); }
+    bool AnswerBalance(std::string& reply) const {
+        if (m_balanceReply)
+            reply = *m_balanceReply;
+        return m_balanceReply.has_value();
+    }
 
     ILinkLibrary& m_inner;
 };
