@@ -454,7 +454,10 @@ int CSimRecorder::Balance(const std::string& channels, std::string& reply) {
         }
     }
     TextLines items;
-    for (const std::string& item : CTextFile::SplitText(items, ",", channels)) {
+    if (!channels.empty()) {
+        CTextFile::SplitText(items, ",", channels);
+    }
+    for (const std::string& item : items) {
         const std::size_t dash = item.find('-');
         const int slotNumber = ReadInt32(item);
         const int channel = dash == std::string::npos ? -1 : ReadInt32(item.substr(dash + 1)) - 1;
