@@ -73,6 +73,19 @@ TEST_F(DeviceFixture, ReadModulesFillsSlotsAndDatabases) {
     ASSERT_TRUE(m_device->ReadModules());
     EXPECT_EQ(m_device->GetCanKDatabases().size(), 1u);
 
+    EXPECT_TRUE(m_device->HasModuleOfType(10));
+    EXPECT_FALSE(m_device->HasModuleOfType(9));
+
+    // A module whose database cannot be read keeps its slot but has no database.
+    Recorder().SetOperationError(kQueryCommand, -3);
+    ASSERT_TRUE(m_device->ReadModules());
+    EXPECT_EQ(m_device->FindCanKDatabase(7), nullptr);
+    EXPECT_EQ(m_device->FindCanGDatabase(8), nullptr);
+    EXPECT_EQ(m_device->GetSlots()[6].m_partNo, "QA-80CAN-K");
+    CRecCnd condition;
+    ASSERT_TRUE(m_device->LoadCondition(condition));
+    EXPECT_EQ(condition.FindChannel(7, 0).second, nullptr);
+
     Recorder().SetOperationError(kGetSlotList, -3);
     EXPECT_FALSE(m_device->ReadModules());
 }
