@@ -1,0 +1,61 @@
+#include "acquisition/RecordNames.h"
+
+#include "conditions/TextNumbers.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace {
+
+bool IsFiveDigits(const std::string& text) {
+    return text.size() == 5 &&
+           std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
+}
+
+} // namespace
+
+std::string RecordFolder(const CRecCnd& master) {
+    std::string folder = master.m_hddRecFolder;
+    while (!folder.empty() && (folder.back() == '/' || folder.back() == '\\'))
+        folder.pop_back();
+    return folder + "/";
+}
+
+std::string RecordBase(const CRecCnd& master) {
+    const std::string& name = master.m_baseFileName;
+    const std::size_t slash = name.find_last_of('\\');
+    std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
+    const std::size_t dot = base.find_last_of('.');
+    return dot == std::string::npos ? base : base.substr(0, dot);
+}
+
+std::string ComputeNextRecordName(const CRecCnd& master) {
+    const std::string base = RecordBase(master);
+    const std::string prefix = base + "_";
+    long largest = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(RecordFolder(master), error)) {
+        const std::filesystem::path& path = entry.path();
+        const std::string extension = path.extension().string();
+        const std::string stem = path.stem().string();
+        if ((extension != ".hdr" && extension != ".dat") || !stem.starts_with(prefix))
+            continue;
+        const std::string number = stem.substr(prefix.size());
+        if (IsFiveDigits(number))
+            largest = std::max(largest, static_cast<long>(ReadWholeNumber(number)));
+    }
+    return prefix + FormatText("%05ld", largest + 1);
+}
+
+std::string NextRecordDisplayName(const CRecCnd& master, const std::string& nextRecordName) {
+    return master.m_hddRecFileExt ? nextRecordName : RecordBase(master) + "_yymmdd_hhmmss";
+}
+
+std::string IncrementRecordName(const std::string& name) {
+    if (name.size() < 5)
+        return name;
+    const std::string head = name.substr(0, name.size() - 5);
+    const long number = static_cast<long>(ReadWholeNumber(name.substr(name.size() - 5)));
+    return head + FormatText("%05ld", number + 1);
+}

@@ -1,0 +1,19 @@
+// Where PC records go and what they are called.
+#pragma once
+
+#include "conditions/RecCnd.h"
+
+#include <string>
+
+// The record folder with one trailing separator.
+std::string RecordFolder(const CRecCnd& master);
+// The file-name part of BASE_FILE_NAME (after its last "\"), up to its last ".".
+std::string RecordBase(const CRecCnd& master);
+// Base + "_" + the next free five-digit number in the record folder: one more than the largest
+// number of a ".hdr" or ".dat" file named base + "_" + five digits, 1 when there is none.
+std::string ComputeNextRecordName(const CRecCnd& master);
+// What "HDD Rec File :" shows before a record: the next name in Count mode, and the pattern
+// base + "_yymmdd_hhmmss" in Time mode.
+std::string NextRecordDisplayName(const CRecCnd& master, const std::string& nextRecordName);
+// The name after `name` in Count mode: its last five digits plus one.
+std::string IncrementRecordName(const std::string& name);

@@ -1,0 +1,119 @@
+// The acquisition document: one set of connected recorders, or one condition edited offline.
+// It owns the recorder connections, one condition per recorder, the recorder status and the
+// record naming, and carries the commands that act on recorders.
+#pragma once
+
+#include "acquisition/RecorderSettings.h"
+#include "conditions/RecCnd.h"
+#include "device/Device.h"
+#include "framework/Document.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class IClock;
+class ILinkLibrary;
+class IPrompt;
+
+// What a document needs of the program around it.
+struct DocServices {
+    ILinkLibrary& link;
+    IPrompt& prompt;
+    IClock& clock;
+    CRecorderSettings& settings;
+    std::string dataFolder; // where the default condition files live, with a trailing separator
+};
+
+// The acquisition state the enabling rules and status panes look at; the acquisition run keeps
+// it up to date.
+struct AcqState {
+    bool run = false;      // from ARM (or remote start) until stop ARMED
+    bool remote = false;   // the run was started in remote mode
+    bool pcRecord = false; // a PC record is being written
+    bool paused = false;   // the PC record is paused
+    unsigned long receivedSamples = 0;
+    unsigned long secondsWritten = 0;
+};
+
+class CZT300SetDoc : public CDocument {
+public:
+    explicit CZT300SetDoc(const DocServices& services);
+    ~CZT300SetDoc() override;
+
+    // A path made only of "0123456789_,ZT-" names recorders to connect to.
+    static bool IsConnectionText(const std::string& path);
+
+    bool OnNewDocument();
+    // Connects to the recorders of a connection text, or reads a condition file.
+    bool OnOpenDocument(const std::string& path);
+    bool OnSaveDocument(const std::string& path);
+    // Writes each condition to its default condition file.
+    void OnCloseDocument();
+
+    // "Open ..." inside a document: takes a file's settings into the current condition.
+    void OpenConditionFile(const std::string& path);
+    void OnLoadCondition();
+    void OnWriteCondition();
+    // Writes the card condition to "ZT300.CND" in `folder`.
+    bool SaveCardCondition(const std::string& folder);
+
+    int GetRecorderCount() const { return static_cast<int>(m_devices.size()); }
+    bool HasCurrentRecorder() const {
+        return m_currentIndex >= 0 && m_currentIndex < GetRecorderCount();
+    }
+    int GetCurrentIndex() const { return m_currentIndex; }
+    void SetCurrentIndex(int index) { m_currentIndex = index; }
+    // The index the setup view and the setup frame show: the current one, else the first.
+    int GetShownIndex() const;
+    // The first recorder that is not SLAVE (the first when all are), and the MASTER (else the
+    // first).
+    int GetReferenceIndex() const;
+    int GetMasterIndex() const;
+    std::vector<CRecCnd>& GetConditions() { return m_conditions; }
+    const std::vector<CRecCnd>& GetConditions() const { return m_conditions; }
+    CDevice& GetDevice(int index) { return *m_devices[static_cast<std::size_t>(index)]; }
+    int GetStatus() const { return m_status; }
+    const std::string& GetNextRecordName() const { return m_nextRecordName; }
+    void UpdateNextRecordName();
+    // An edit of the setup table or frame: the condition must be sent again.
+    void ConditionEdited(int index);
+    std::string DefaultConditionPath(int index) const;
+
+    // Enabling rules of the document's commands.
+    bool CanGoArmed() const;
+    bool CanRemoteControl() const;
+    bool CanMonitorChart() const { return HasCurrentRecorder(); }
+    bool CanStopArmed() const;
+    bool CanStartHdd() const;
+    bool CanStartCard() const;
+    bool CanStopAcq() const;
+    bool CanLoadCondition() const { return HasCurrentRecorder() && !m_acq.run; }
+    bool CanWriteCondition() const { return HasCurrentRecorder() && !m_acq.run; }
+    bool CanEditCondition() const { return !m_acq.run; }
+
+    // The status bar panes.
+    std::string GetStatusPaneText() const;
+    std::string GetCardPaneText() const;
+    std::string GetSlotPaneText() const;
+
+    AcqState m_acq;
+
+private:
+    bool Connect(const std::string& connectionText);
+    bool ConnectRecorder(int index, const std::string& address, const std::string& name);
+    // The condition read from the recorder merged with its default condition file.
+    void MergeDefaultCondition(int index);
+    void CopyMasterSettings();
+    void QueryReferenceStatus();
+    bool HasValidSyncArrangement() const;
+    bool AllConditionsValid() const;
+    bool AllRecordersHaveCard() const;
+
+    DocServices m_services;
+    std::vector<std::unique_ptr<CDevice>> m_devices;
+    std::vector<CRecCnd> m_conditions;
+    int m_currentIndex = -1;
+    int m_status = -1;
+    std::string m_nextRecordName;
+};
