@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kSlotCount = 8;
 constexpr int kMaxChannels = 64;
+constexpr int kCanModuleWords = 56;
 
 // A whole decimal number and nothing else.
 bool ParseInt(const std::string& text, int& value) {
@@ -140,6 +141,9 @@ std::string CConfigReader::ReadSetting(const std::string& key,
         return {};
     }
     if (key == "RATE") {
+        if (!CSimConfig::IsRateText(value)) {
+            return "\"" + value + "\" is not a sampling rate";
+        }
         recorder.rate = value;
         return {};
     }
@@ -238,6 +242,14 @@ std::string CConfigReader::ReadCanSignal(const std::vector<std::string>& words) 
     if (fields.size() != 12 || !ParseInt(fields[11], valueType) || valueType < 0 || valueType > 4) {
         return "CANSIG needs 12 fields ending in a value type 0..4";
     }
+    const auto wordsOf = [](int type) { return type >= 2 && type <= 4 ? 2 : 1; };
+    int used = wordsOf(valueType);
+    for (const auto& signal : slot->canSignals) {
+        used += wordsOf(ReadInt32(signal.back()));
+    }
+    if (used > kCanModuleWords) {
+        return "the CAN database of slot " + words[1] + " would take more than 56 data words";
+    }
     slot->canSignals.push_back(fields);
     return {};
 }
@@ -284,6 +296,17 @@ bool CSimConfig::IsIPv4Address(const std::string& text) {
                int value = 0;
                return part.size() <= 3 && ParseInt(part, value) && value >= 0 && value <= 255;
            });
+}
+
+bool CSimConfig::IsRateText(const std::string& text) {
+    static const std::set<std::string> kRates{
+        "0.1Hz",   "0.2Hz",  "0.5Hz",   "1Hz",     "2Hz",     "5Hz",     "10Hz",
+        "20Hz",    "50Hz",   "100Hz",   "200Hz",   "500Hz",   "1kHz",    "2kHz",
+        "5kHz",    "10kHz",  "20kHz",   "50kHz",   "100kHz",  "200kHz",  "EXT",
+        "1.28Hz",  "2.56Hz", "5.12Hz",  "12.8Hz",  "25.6Hz",  "51.2Hz",  "128Hz",
+        "256Hz",   "512Hz",  "1.28kHz", "2.56kHz", "5.12kHz", "12.8kHz", "25.6kHz",
+        "51.2kHz", "128kHz", "256kHz",  "3Hz",     "30Hz",    "300Hz",   "3kHz"};
+    return kRates.contains(text);
 }
 
 std::string CSimConfig::Parse(const std::string& text) {

@@ -51,6 +51,8 @@ public:
     const std::vector<CSimRecorderConfig>& GetRecorders() const { return m_recorders; }
 
     static bool IsIPv4Address(const std::string& text);
+    // One of the sampling rates a recorder takes ("1kHz", "1.28Hz", "EXT", ...).
+    static bool IsRateText(const std::string& text);
 
     // The default configuration compiled into the program (the text of data/sim/default.conf).
     static const char* GetDefaultText();

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr int kOrdinalStatusWait = 59;
 constexpr std::size_t kCommandReplyBytes = 500;
 
 void Sleep(int ms) {
@@ -82,6 +81,14 @@ bool CSimLink::FindHandle(int handle, Handle& out) {
     }
     out = found->second;
     return true;
+}
+
+void CSimLink::SetAuxCode(int handle, int code) {
+    const std::lock_guard lock(m_mutex);
+    const auto found = m_handles.find(handle);
+    if (found != m_handles.end()) {
+        found->second.auxCode = code;
+    }
 }
 
 template <typename Operation>
@@ -178,7 +185,7 @@ int CSimLink::LnkGetStatus(int handle) {
 }
 
 int CSimLink::LnkGetStatusWait(int handle, int timeoutMs) {
-    return Call(handle, kOrdinalStatusWait, timeoutMs, RecorderStatus::kCommError2,
+    return Call(handle, SimResult::kOrdinalGetStatusWait, timeoutMs, RecorderStatus::kCommError2,
                 [](CSimRecorder& recorder, const Handle&) { return recorder.GetStatus(); });
 }
 
@@ -279,8 +286,7 @@ int CSimLink::LnkOpenAux(int handle, int code) {
             return known ? SimResult::kOk : 0;
         });
     if (result == SimResult::kOk) {
-        const std::lock_guard lock(m_mutex);
-        m_handles[handle].auxCode = code;
+        SetAuxCode(handle, code);
     }
     return result;
 }
@@ -299,8 +305,7 @@ int CSimLink::LnkCloseAux(int handle) {
                                 return entry.auxCode != 0 ? SimResult::kOk : SimResult::kWrongState;
                             });
     if (result == SimResult::kOk) {
-        const std::lock_guard lock(m_mutex);
-        m_handles[handle].auxCode = 0;
+        SetAuxCode(handle, 0);
     }
     return result;
 }

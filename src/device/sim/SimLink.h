@@ -102,6 +102,7 @@ private:
     template <typename Operation>
     int Call(int handle, int ordinal, int timeoutMs, int failure, Operation operation);
     bool FindHandle(int handle, Handle& out);
+    void SetAuxCode(int handle, int code);
 
     std::unique_ptr<IClock> m_ownClock;
     const IClock& m_clock;

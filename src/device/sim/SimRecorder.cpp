@@ -11,7 +11,6 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <set>
 #include <thread>
 
 namespace {
@@ -40,17 +39,6 @@ bool IsBalancedType(int type) {
 
 bool HasRangeCheck(int type) {
     return IsBalancedType(type) || type == 4 || type == 5;
-}
-
-const std::set<std::string>& RateTexts() {
-    static const std::set<std::string> kRates{
-        "0.1Hz",   "0.2Hz",  "0.5Hz",   "1Hz",     "2Hz",     "5Hz",     "10Hz",
-        "20Hz",    "50Hz",   "100Hz",   "200Hz",   "500Hz",   "1kHz",    "2kHz",
-        "5kHz",    "10kHz",  "20kHz",   "50kHz",   "100kHz",  "200kHz",  "EXT",
-        "1.28Hz",  "2.56Hz", "5.12Hz",  "12.8Hz",  "25.6Hz",  "51.2Hz",  "128Hz",
-        "256Hz",   "512Hz",  "1.28kHz", "2.56kHz", "5.12kHz", "12.8kHz", "25.6kHz",
-        "51.2kHz", "128kHz", "256kHz",  "3Hz",     "30Hz",    "300Hz",   "3kHz"};
-    return kRates;
 }
 
 double RateHz(const std::string& rate) {
@@ -173,7 +161,8 @@ int CSimRecorder::CheckCall(int connection, int ordinal, int& delayMs) {
     if (connection < m_firstLiveConnection || connection >= m_nextConnection) {
         return SimResult::kCommError;
     }
-    const bool statusQuery = ordinal == kOrdinalStatus || ordinal == 59;
+    const bool statusQuery =
+        ordinal == kOrdinalStatus || ordinal == SimResult::kOrdinalGetStatusWait;
     if (m_faults.busy && !statusQuery && ordinal != LinkOrdinal::kClose) {
         return SimResult::kBusy;
     }
@@ -334,7 +323,8 @@ int CSimRecorder::SetAcqCondition(const LinkAcqCondition& condition) {
     if (const int refused = CheckIdle(); refused != 0) {
         return refused;
     }
-    if (!RateTexts().contains(condition.rate) || condition.preTime < 0 || condition.postTime < 0) {
+    if (!CSimConfig::IsRateText(condition.rate) || condition.preTime < 0 ||
+        condition.postTime < 0) {
         return SimResult::kBadArgument;
     }
     m_condition = condition;
@@ -422,16 +412,14 @@ int CSimRecorder::SetAddress(const std::string& address) {
 
 // --- balance ---
 
-int CSimRecorder::RunTimed(int state, int durationMs, std::unique_lock<std::mutex>& lock) {
+void CSimRecorder::RunTimed(int state, int durationMs, std::unique_lock<std::mutex>& lock) {
     m_status = state;
     if (durationMs > 0) {
         lock.unlock();
         std::this_thread::sleep_for(std::chrono::milliseconds(durationMs));
         lock.lock();
     }
-    const bool interrupted = m_status != state;
     m_status = RecorderStatus::kIdle;
-    return interrupted ? SimResult::kCommError : SimResult::kOk;
 }
 
 bool CSimRecorder::IsBalanced(const Slot& slot, int channel) const {
@@ -468,10 +456,7 @@ int CSimRecorder::Balance(const std::string& channels, std::string& reply) {
         }
         chosen.emplace_back(slotNumber, channel);
     }
-    if (const int result = RunTimed(RecorderStatus::kBalance, m_balanceMs, lock);
-        result != SimResult::kOk) {
-        return result;
-    }
+    RunTimed(RecorderStatus::kBalance, m_balanceMs, lock);
     reply.clear();
     for (const auto& [slotNumber, channel] : chosen) {
         m_slots[slotNumber].balanced[channel] = true;
@@ -565,40 +550,29 @@ int CSimRecorder::GetCardInfo(LinkCardInfo& info) {
     return SimResult::kOk;
 }
 
-int CSimRecorder::CardCopy(const std::string& cardPath, const std::string& pcPath) {
+template <typename Operation> int CSimRecorder::RunCardOperation(Operation operation) {
     std::unique_lock lock(m_mutex);
     if (const int refused = CheckIdle(); refused != 0) {
         return refused;
     }
-    const int timed = RunTimed(RecorderStatus::kCardOp, m_cardOpMs, lock);
-    return timed != SimResult::kOk ? timed : m_card.Copy(cardPath, pcPath);
+    RunTimed(RecorderStatus::kCardOp, m_cardOpMs, lock);
+    return operation(m_card);
+}
+
+int CSimRecorder::CardCopy(const std::string& cardPath, const std::string& pcPath) {
+    return RunCardOperation([&](CSimCard& card) { return card.Copy(cardPath, pcPath); });
 }
 
 int CSimRecorder::CardMove(const std::string& cardPath, const std::string& pcPath) {
-    std::unique_lock lock(m_mutex);
-    if (const int refused = CheckIdle(); refused != 0) {
-        return refused;
-    }
-    const int timed = RunTimed(RecorderStatus::kCardOp, m_cardOpMs, lock);
-    return timed != SimResult::kOk ? timed : m_card.Move(cardPath, pcPath);
+    return RunCardOperation([&](CSimCard& card) { return card.Move(cardPath, pcPath); });
 }
 
 int CSimRecorder::CardDelete(const std::string& cardPath) {
-    std::unique_lock lock(m_mutex);
-    if (const int refused = CheckIdle(); refused != 0) {
-        return refused;
-    }
-    const int timed = RunTimed(RecorderStatus::kCardOp, m_cardOpMs, lock);
-    return timed != SimResult::kOk ? timed : m_card.Delete(cardPath);
+    return RunCardOperation([&](CSimCard& card) { return card.Delete(cardPath); });
 }
 
 int CSimRecorder::FormatCard() {
-    std::unique_lock lock(m_mutex);
-    if (const int refused = CheckIdle(); refused != 0) {
-        return refused;
-    }
-    const int timed = RunTimed(RecorderStatus::kCardOp, m_cardOpMs, lock);
-    return timed != SimResult::kOk ? timed : m_card.Format();
+    return RunCardOperation([](CSimCard& card) { return card.Format(); });
 }
 
 // --- text commands ---

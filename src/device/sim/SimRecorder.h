@@ -28,6 +28,8 @@ inline constexpr int kBadArgument = -4;
 inline constexpr int kNoCard = -5;
 inline constexpr int kCardFileError = -6; // card file missing, or the PC file cannot be written
 inline constexpr int kBusy = -100;
+// The operation number of LnkGetStatusWait, for faults on it.
+inline constexpr int kOrdinalGetStatusWait = 59;
 } // namespace SimResult
 
 // One enabled channel's place in the sample frame.
@@ -142,7 +144,9 @@ private:
     void FillFrame(std::int64_t frame, std::uint16_t* out) const;
     static constexpr std::int64_t kMaxCardRecordWords = 8 * 1024 * 1024;
     void WriteCardRecord();
-    int RunTimed(int state, int durationMs, std::unique_lock<std::mutex>& lock);
+    // Shows `state` for `durationMs` (other callers meanwhile see it and are refused as busy).
+    void RunTimed(int state, int durationMs, std::unique_lock<std::mutex>& lock);
+    template <typename Operation> int RunCardOperation(Operation operation);
     void DropLocked();
 
     const IClock& m_clock;

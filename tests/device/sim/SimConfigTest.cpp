@@ -106,6 +106,7 @@ TEST(SimConfigTest, MalformedLinesNameTheLineAndKeepNothing) {
          "line 3: CANSIG names slot 1, which holds no CAN module"},
         {"RECORDER A 127.0.0.2\nSLOT 1 PN=A TY=10 NCH=2\nCANSIG 1 1,,8,1,1,16,1,1,0,S,u,9\n",
          "line 3: CANSIG needs 12 fields ending in a value type 0..4"},
+        {"RECORDER A 127.0.0.2\nRATE 7Hz\n", "line 2: \"7Hz\" is not a sampling rate"},
         {"RECORDER A 127.0.0.2\nFAULT ERROR 10 1\n",
          "line 2: FAULT must be REFUSE, BUSY, DROP_AFTER <s>, DELAY <ms>, NAK <command> or "
          "ERROR <ordinal> <code other than 1>"},
@@ -116,6 +117,17 @@ TEST(SimConfigTest, MalformedLinesNameTheLineAndKeepNothing) {
         EXPECT_EQ(config.Parse(text), message) << text;
         EXPECT_EQ(config.GetRecorders().size(), 1u) << text;
     }
+}
+
+TEST(SimConfigTest, CanDatabaseTakesAtMost56Words) {
+    std::string text = "RECORDER A 127.0.0.2\nSLOT 1 PN=QA-80CAN-K TY=10 NCH=56\n";
+    for (int signal = 0; signal < 28; ++signal) {
+        text += "CANSIG 1 1,,8,1,1,32,1,1,0,S,u,2\n";
+    }
+    CSimConfig config;
+    ASSERT_EQ(config.Parse(text), "");
+    EXPECT_EQ(config.Parse(text + "CANSIG 1 1,,8,1,1,16,1,1,0,S,u,0\n"),
+              "line 31: the CAN database of slot 1 would take more than 56 data words");
 }
 
 TEST(SimConfigTest, LoadReportsAnUnreadableFile) {
