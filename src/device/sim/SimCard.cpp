@@ -60,6 +60,13 @@ bool CopyWhole(const fs::path& from, const fs::path& to) {
     return true;
 }
 
+// The condition's base name may hold anything; on the card it must stay one plain file name.
+std::string CardName(std::string name) {
+    std::ranges::replace_if(
+        name, [](unsigned char c) { return !std::isalnum(c) && c != '_' && c != '-'; }, '_');
+    return name.empty() ? "REC" : name;
+}
+
 std::string UniqueTag() {
     std::random_device device;
     return FormatText("%08x", device());
@@ -244,7 +251,7 @@ std::string CSimCard::WriteRecord(const std::string& baseName, const std::string
     fs::create_directories(folder, error);
     std::string name;
     for (int number = 1; name.empty() && number <= 9999; ++number) {
-        const std::string candidate = FormatText("%s%04d", baseName.c_str(), number);
+        const std::string candidate = FormatText("%s%04d", CardName(baseName).c_str(), number);
         if (Resolve(std::string(kRecordFolder) + "\\" + candidate + ".HDR").empty()) {
             name = candidate;
         }

@@ -14,6 +14,7 @@ namespace {
 constexpr int kSlotCount = 8;
 constexpr int kMaxChannels = 64;
 constexpr int kCanModuleWords = 56;
+constexpr std::size_t kMaxReplyBytes = 255; // a slot information reply, without its terminator
 
 // A whole decimal number and nothing else.
 bool ParseInt(const std::string& text, int& value) {
@@ -184,6 +185,13 @@ std::string CConfigReader::ReadSlot(const std::vector<std::string>& words) {
     }
     if (slot.partNumber.empty() || slot.typeCode <= 0 || slot.channelCount <= 0) {
         return "SLOT needs PN=, TY= (above 0) and NCH= (1.." + std::to_string(kMaxChannels) + ")";
+    }
+    std::size_t replyBytes = 0;
+    for (const auto& [key, value] : slot.items) {
+        replyBytes += key.size() + value.size() + 2;
+    }
+    if (replyBytes > kMaxReplyBytes) {
+        return "the range and filter items do not fit in one 256-byte reply";
     }
     if (std::string error = ParseEnabled(enabled, slot.channelCount, slot.enabledChannels);
         !error.empty()) {

@@ -114,4 +114,11 @@ TEST_F(SimCardTest, CardRecordingWritesTheFramesOfTheAcquisition) {
     ASSERT_EQ(m_link->LnkStartAcq(m_master, 0, 0), 1);
     ASSERT_EQ(m_link->LnkStopArmed(m_master), 1); // stopping ARMED ends the card record too
     EXPECT_EQ(Master().GetCard().ListFiles().size(), 4u);
+
+    // A base name is one plain file name on the card, whatever the condition holds.
+    ASSERT_EQ(m_link->LnkSetAcqCondition(m_master, {"..\\up/x", "100Hz", 0, 0}), 1);
+    ASSERT_EQ(m_link->LnkStartArmed(m_master, 4 * 1000), 1);
+    ASSERT_EQ(m_link->LnkStartAcq(m_master, 0, 0), 1);
+    ASSERT_EQ(m_link->LnkStopAcq(m_master), 1);
+    EXPECT_EQ(Master().GetCard().ListFiles().at(4), "\\DATA\\___up_x0001.DAT");
 }

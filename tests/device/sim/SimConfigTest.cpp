@@ -84,7 +84,7 @@ TEST(SimConfigTest, ReadsSlotItemsEnabledChannelsSignalsAndFaults) {
 }
 
 TEST(SimConfigTest, MalformedLinesNameTheLineAndKeepNothing) {
-    const std::pair<const char*, const char*> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"", "no RECORDER line"},
         {"SLOT 1 PN=A TY=2 NCH=1\n", "line 1: SLOT before the first RECORDER line"},
         {"RECORDER A\n", "line 1: RECORDER needs a name and an address"},
@@ -106,6 +106,8 @@ TEST(SimConfigTest, MalformedLinesNameTheLineAndKeepNothing) {
          "line 3: CANSIG names slot 1, which holds no CAN module"},
         {"RECORDER A 127.0.0.2\nSLOT 1 PN=A TY=10 NCH=2\nCANSIG 1 1,,8,1,1,16,1,1,0,S,u,9\n",
          "line 3: CANSIG needs 12 fields ending in a value type 0..4"},
+        {"RECORDER A 127.0.0.2\nSLOT 1 PN=A TY=2 NCH=2 RV=" + std::string(250, '1') + " CF=OFF\n",
+         "line 2: the range and filter items do not fit in one 256-byte reply"},
         {"RECORDER A 127.0.0.2\nRATE 7Hz\n", "line 2: \"7Hz\" is not a sampling rate"},
         {"RECORDER A 127.0.0.2\nFAULT ERROR 10 1\n",
          "line 2: FAULT must be REFUSE, BUSY, DROP_AFTER <s>, DELAY <ms>, NAK <command> or "
