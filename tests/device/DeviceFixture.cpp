@@ -22,10 +22,12 @@ SLOT 3 PN=QA-80VA TY=2 NCH=2 RV=10 CF=OFF
 )";
 
 void DeviceFixture::SetUp() {
-    std::string error;
-    m_sim = CSimLink::FromConfigText(kConfig, error, &m_clock);
-    ASSERT_TRUE(m_sim) << error;
-    m_tap = std::make_unique<CTapLink>(*m_sim);
+    CSimConfig config;
+    const std::string error = config.Parse(kConfig);
+    ASSERT_TRUE(error.empty()) << error;
+    m_tap = std::make_unique<CTapLink>(&m_clock);
+    for (const CSimRecorderConfig& recorder : config.GetRecorders())
+        m_tap->AddRecorder(recorder);
     m_device = std::make_unique<CDevice>(*m_tap, m_prompt, m_clock);
     m_device->SetDeviceName("ZT-300");
 }

@@ -1,9 +1,8 @@
-// One CDevice on simulated recorders, with its calls tapped, a scripted prompt and a clock.
+// One CDevice on tapped simulated recorders, with a scripted prompt and a clock.
 #pragma once
 
 #include "TapLink.h"
 #include "device/Device.h"
-#include "device/sim/SimLink.h"
 #include "support/FakePrompt.h"
 #include "support/ManualClock.h"
 
@@ -20,12 +19,11 @@ protected:
     static const char* const kConfig;
 
     void SetUp() override;
-    CSimRecorder& Recorder() { return *m_sim->FindRecorder(kAddress); }
+    CSimRecorder& Recorder() { return *m_tap->FindRecorder(kAddress); }
     // Opens and reads the modules, clearing what that recorded.
     void Connect();
 
     CManualClock m_clock;
-    std::unique_ptr<CSimLink> m_sim;
     std::unique_ptr<CTapLink> m_tap;
     CFakePrompt m_prompt;
     std::unique_ptr<CDevice> m_device;

@@ -267,7 +267,8 @@ TEST_F(DeviceFixture, TooManyInertialChannelsStopBeforeAnyCall) {
     m_tap->ClearRecord();
     m_prompt.Clear();
     EXPECT_FALSE(m_device->WriteCondition(condition));
-    EXPECT_TRUE(m_tap->m_ordinals.empty());
+    EXPECT_FALSE(m_tap->Called(kOpen)); // closed: any call would have to open first
+    EXPECT_EQ(m_device->GetHandle(), 0);
     EXPECT_EQ(m_prompt.MessageTexts(), (Strings{"ADMA ON Channels Count > 40!"}));
 }
 
