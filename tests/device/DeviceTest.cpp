@@ -300,9 +300,11 @@ TEST_F(DeviceFixture, BalanceAndResiduals) {
 
     // Without a selection the recorder is asked to balance all its channels.
     m_tap->ClearRecord();
-    m_device->Balance(condition);
+    ASSERT_TRUE(m_device->Balance(condition));
     EXPECT_TRUE(m_tap->Called(kBalance));
     EXPECT_FALSE(m_tap->Called(kBalanceChannels));
+    EXPECT_NE(condition.FindChannel(1, 0).second->m_balanceResidual, CChCnd::kNoResidual);
+    EXPECT_EQ(condition.FindChannel(1, 2).second->m_balanceResidual, CChCnd::kNoResidual);
     // A reply that is no residual list is the recorder's error text.
     m_tap->m_balanceReply = "2-1:64,CH ERROR";
     m_prompt.Clear();
