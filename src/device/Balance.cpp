@@ -1,3 +1,4 @@
+// Balance channel lists, residual replies and the stored channel selection.
 #include "device/Balance.h"
 
 #include "conditions/TextFile.h"

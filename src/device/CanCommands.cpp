@@ -1,3 +1,4 @@
+// CAN module command texts and reply judging.
 #include "device/CanCommands.h"
 
 #include "conditions/TextNumbers.h"

@@ -1,3 +1,4 @@
+// CAN signal fields as the modules and DCD files write them.
 #include "device/DBCItem.h"
 
 #include "conditions/TextFile.h"

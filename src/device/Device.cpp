@@ -1,3 +1,4 @@
+// One recorder connection: opening, module discovery, conditions, balance, clock, GPS, card.
 #include "device/Device.h"
 
 #include "conditions/ConditionTables.h"

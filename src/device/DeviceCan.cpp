@@ -1,9 +1,10 @@
 // The CAN module text commands of a recorder: database read, clear and write, DCD sets, XCP
 // procedures, the XCP switch and status, and the acknowledge setting of G modules.
+#include "device/Device.h"
+
 #include "conditions/ConditionTables.h"
 #include "conditions/TextNumbers.h"
 #include "device/CanCommands.h"
-#include "device/Device.h"
 #include "device/ProgressScope.h"
 #include "framework/Prompt.h"
 

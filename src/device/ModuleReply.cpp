@@ -1,3 +1,4 @@
+// Slot information replies: module identity, ranges and filters.
 #include "device/ModuleReply.h"
 
 #include "conditions/ConditionTables.h"

@@ -1,3 +1,4 @@
+// The recorder clock as text and from the PC time.
 #include "device/RecorderClock.h"
 
 #include "conditions/TextNumbers.h"
