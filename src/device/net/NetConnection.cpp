@@ -59,9 +59,8 @@ std::optional<CNetReply> CNetConnection::Call(int ordinal, int handle, const CNe
 int CNetConnection::DataCount() {
     ReturnCredit();
     std::lock_guard lock(m_mutex);
-    const std::size_t buffered = m_samples.size() - m_samplesRead;
-    if (buffered > 0)
-        return static_cast<int>(buffered);
+    if (m_buffered > 0)
+        return static_cast<int>(m_buffered);
     if (m_failed)
         return -1;
     return std::min(m_streamCode, 0);
@@ -71,13 +70,22 @@ int CNetConnection::ReadData(void* buffer, int bytes) {
     int taken = 0;
     {
         std::lock_guard lock(m_mutex);
-        const std::size_t buffered = m_samples.size() - m_samplesRead;
-        if (buffered == 0)
+        if (m_buffered == 0)
             return m_failed ? -1 : std::min(m_streamCode, 0);
         // Whole 16-bit words only: a word split across two reads would shift every later one.
-        taken = static_cast<int>(std::min<std::size_t>(std::max(bytes, 0), buffered)) & ~1;
-        std::memcpy(buffer, m_samples.data() + m_samplesRead, static_cast<std::size_t>(taken));
-        m_samplesRead += static_cast<std::size_t>(taken);
+        taken = static_cast<int>(std::min<std::size_t>(std::max(bytes, 0), m_buffered)) & ~1;
+        auto* out = static_cast<std::uint8_t*>(buffer);
+        for (std::size_t left = static_cast<std::size_t>(taken); left > 0;) {
+            Chunk& chunk = m_samples.front();
+            const std::size_t part = std::min(left, chunk.bytes.size() - chunk.read);
+            std::memcpy(out, chunk.bytes.data() + chunk.read, part);
+            out += part;
+            left -= part;
+            chunk.read += part;
+            if (chunk.read == chunk.bytes.size())
+                m_samples.pop_front();
+        }
+        m_buffered -= static_cast<std::size_t>(taken);
         m_creditOwed += taken;
     }
     ReturnCredit();
@@ -115,17 +123,12 @@ void CNetConnection::Deliver(CNetMessage frame) {
     if (kind == NetProtocol::kReply) {
         TakeReply(frame);
     } else if (kind == NetProtocol::kData) {
-        const std::vector<std::uint8_t>& bytes = frame.Bytes();
+        std::vector<std::uint8_t> bytes = std::move(frame).Release();
+        if (bytes.size() < 2)
+            return;
         std::lock_guard lock(m_mutex);
-        if (m_samplesRead == m_samples.size()) {
-            m_samples.clear();
-            m_samplesRead = 0;
-        } else if (m_samplesRead >= static_cast<std::size_t>(NetProtocol::kStreamWindowBytes)) {
-            m_samples.erase(m_samples.begin(),
-                            m_samples.begin() + static_cast<std::ptrdiff_t>(m_samplesRead));
-            m_samplesRead = 0;
-        }
-        m_samples.insert(m_samples.end(), bytes.begin() + 1, bytes.end());
+        m_buffered += bytes.size() - 1;
+        m_samples.push_back({std::move(bytes)});
     } else if (kind == NetProtocol::kStream) {
         const int code = frame.GetI32();
         std::lock_guard lock(m_mutex);
@@ -154,7 +157,7 @@ void CNetConnection::TakeReply(CNetMessage& frame) {
 }
 
 void CNetConnection::DropSamples() {
-    m_creditOwed += static_cast<int>(m_samples.size() - m_samplesRead);
+    m_creditOwed += static_cast<int>(m_buffered);
     m_samples.clear();
-    m_samplesRead = 0;
+    m_buffered = 0;
 }

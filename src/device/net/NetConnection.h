@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -54,10 +55,15 @@ private:
     std::map<std::uint32_t, std::optional<CNetReply>> m_pending; // guarded by m_mutex
     std::uint32_t m_nextSequence = 1;                            // guarded by m_mutex
     bool m_failed = false;                                       // guarded by m_mutex
-    std::vector<std::uint8_t> m_samples;                         // guarded by m_mutex
-    std::size_t m_samplesRead = 0;                               // guarded by m_mutex
-    int m_streamCode = 0;                                        // guarded by m_mutex
-    int m_creditOwed = 0;                                        // guarded by m_mutex
+    // Sample frames as they arrived, each still with its kind byte; kept whole, not copied.
+    struct Chunk {
+        std::vector<std::uint8_t> bytes;
+        std::size_t read = 1;
+    };
+    std::deque<Chunk> m_samples; // guarded by m_mutex
+    std::size_t m_buffered = 0;  // guarded by m_mutex
+    int m_streamCode = 0;        // guarded by m_mutex
+    int m_creditOwed = 0;        // guarded by m_mutex
 
     std::thread m_reader;
 };

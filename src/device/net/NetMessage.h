@@ -16,6 +16,7 @@ public:
     explicit CNetMessage(std::vector<std::uint8_t> payload) : m_bytes(std::move(payload)) {}
 
     const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
+    std::vector<std::uint8_t> Release() && { return std::move(m_bytes); }
     // False once a read ran past the end or met a malformed value; every later read gives zero.
     bool Ok() const { return m_ok; }
     bool AtEnd() const { return m_read == m_bytes.size(); }

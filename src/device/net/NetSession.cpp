@@ -5,6 +5,7 @@
 #include "device/net/NetProtocol.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // How often a running recorder is asked for samples while none are waiting.
@@ -49,6 +50,8 @@ void CNetSession::Run() {
             if (m_socket.Broken())
                 break;
         }
+        // Returned credit lets a stalled stream go on at once.
+        more = more || std::exchange(m_creditReturned, false);
         if (m_handle != 0 && !m_ending && (more || CNetSocket::Clock::now() >= nextPump)) {
             more = Pump();
             nextPump = CNetSocket::After(m_running ? kPumpIntervalMs : kIdleCheckMs);
@@ -74,6 +77,7 @@ bool CNetSession::Serve(CNetMessage frame) {
         const auto bytes = static_cast<std::int64_t>(frame.GetU32());
         m_credit = static_cast<int>(
             std::min<std::int64_t>(m_credit + bytes, NetProtocol::kStreamWindowBytes));
+        m_creditReturned = true;
         return frame.Ok();
     }
     if (kind != NetProtocol::kRequest)

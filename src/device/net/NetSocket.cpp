@@ -45,7 +45,7 @@ int RemainingMs(CNetSocket::Deadline deadline) {
 
 CNetSocket::CNetSocket(CNetSocket&& other) noexcept
     : m_fd(std::exchange(other.m_fd, -1)), m_input(std::move(other.m_input)),
-      m_inputRead(other.m_inputRead), m_broken(other.m_broken) {}
+      m_inputRead(other.m_inputRead), m_inputEnd(other.m_inputEnd), m_broken(other.m_broken) {}
 
 CNetSocket& CNetSocket::operator=(CNetSocket&& other) noexcept {
     if (this != &other) {
@@ -53,6 +53,7 @@ CNetSocket& CNetSocket::operator=(CNetSocket&& other) noexcept {
         m_fd = std::exchange(other.m_fd, -1);
         m_input = std::move(other.m_input);
         m_inputRead = other.m_inputRead;
+        m_inputEnd = other.m_inputEnd;
         m_broken = other.m_broken;
     }
     return *this;
@@ -142,21 +143,24 @@ bool CNetSocket::WaitReadable(int timeoutMs) const {
 }
 
 bool CNetSocket::Receive() {
-    if (m_inputRead == m_input.size()) {
-        m_input.clear();
+    if (m_input.size() - m_inputEnd < kReceiveChunk) {
+        // Room at the end: the unparsed rest (less than one frame) moves to the front.
+        std::copy(m_input.begin() + static_cast<std::ptrdiff_t>(m_inputRead),
+                  m_input.begin() + static_cast<std::ptrdiff_t>(m_inputEnd), m_input.begin());
+        m_inputEnd -= m_inputRead;
         m_inputRead = 0;
+        m_input.resize(std::max(m_input.size(), m_inputEnd + kReceiveChunk));
     }
-    const std::size_t used = m_input.size();
-    m_input.resize(used + kReceiveChunk);
-    const ssize_t got = ::recv(m_fd, m_input.data() + used, kReceiveChunk, 0);
-    m_input.resize(used + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
-    if (got > 0)
+    const ssize_t got = ::recv(m_fd, m_input.data() + m_inputEnd, m_input.size() - m_inputEnd, 0);
+    if (got > 0) {
+        m_inputEnd += static_cast<std::size_t>(got);
         return true;
+    }
     return got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
 }
 
 bool CNetSocket::NextFrame(std::vector<std::uint8_t>& payload) {
-    const std::size_t available = m_input.size() - m_inputRead;
+    const std::size_t available = m_inputEnd - m_inputRead;
     if (m_broken || available < 4)
         return false;
     const std::uint8_t* start = m_input.data() + m_inputRead;
@@ -171,11 +175,6 @@ bool CNetSocket::NextFrame(std::vector<std::uint8_t>& payload) {
         return false;
     payload.assign(start + 4, start + 4 + size);
     m_inputRead += 4 + size;
-    // Keep the buffer from growing with a peer that always sends a little more than one frame.
-    if (m_inputRead > kReceiveChunk) {
-        m_input.erase(m_input.begin(), m_input.begin() + static_cast<std::ptrdiff_t>(m_inputRead));
-        m_inputRead = 0;
-    }
     return true;
 }
 

@@ -55,7 +55,8 @@ private:
     bool WaitFor(short events, Deadline deadline) const;
 
     int m_fd = -1;
-    std::vector<std::uint8_t> m_input;
-    std::size_t m_inputRead = 0; // start of the unparsed input
+    std::vector<std::uint8_t> m_input; // storage; the unparsed input lies between the two marks
+    std::size_t m_inputRead = 0;
+    std::size_t m_inputEnd = 0;
     bool m_broken = false;
 };
