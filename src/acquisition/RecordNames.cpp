@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <string_view>
 
 namespace {
 
@@ -58,4 +59,29 @@ std::string IncrementRecordName(const std::string& name) {
     const std::string head = name.substr(0, name.size() - 5);
     const long number = static_cast<long>(ReadWholeNumber(name.substr(name.size() - 5)));
     return head + FormatText("%05ld", number + 1);
+}
+
+std::string CheckNameText(const std::string& text, std::size_t limit) {
+    if (text.size() > limit)
+        return FormatText("Please enter no more than %zu characters.", limit);
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code >= 128 || std::string_view("\t ,\"*./\\?:;<>|").find(c) != std::string_view::npos)
+            return FormatText("You can not use \"%c\" charactor", c);
+    }
+    return {};
+}
+
+std::string JoinBaseFileName(const std::string& cardFolder, const std::string& fileName) {
+    std::string folder = cardFolder;
+    while (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    return folder + "\\" + fileName;
+}
+
+void SplitBaseFileName(const std::string& baseFileName, std::string& cardFolder,
+                       std::string& fileName) {
+    const std::size_t slash = baseFileName.find_last_of('\\');
+    cardFolder = slash == std::string::npos ? std::string() : baseFileName.substr(0, slash);
+    fileName = slash == std::string::npos ? baseFileName : baseFileName.substr(slash + 1);
 }

@@ -17,3 +17,12 @@ std::string ComputeNextRecordName(const CRecCnd& master);
 std::string NextRecordDisplayName(const CRecCnd& master, const std::string& nextRecordName);
 // The name after `name` in Count mode: its last five digits plus one.
 std::string IncrementRecordName(const std::string& name);
+
+// The check of the card folder and file name edits: empty when `text` is acceptable, else the
+// message to show ("Please enter no more than %1 characters." or "You can not use "%c" charactor").
+std::string CheckNameText(const std::string& text, std::size_t limit);
+// BASE_FILE_NAME from the card folder (trailing "\" removed) and the file name.
+std::string JoinBaseFileName(const std::string& cardFolder, const std::string& fileName);
+// The two parts of BASE_FILE_NAME: before and after its last "\" (no folder when there is none).
+void SplitBaseFileName(const std::string& baseFileName, std::string& cardFolder,
+                       std::string& fileName);
