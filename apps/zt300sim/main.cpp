@@ -4,7 +4,8 @@
 //
 // Without --config the built-in configuration (data/sim/default.conf) is served. Every recorder
 // of the configuration listens on its address at the recorders' port (47300 unless --port says
-// otherwise; the addresses are loopback ones such as 127.0.0.2). Once every listener is up the
+// otherwise; the addresses are loopback ones such as 127.0.0.2); a recorder whose address is
+// set over the network moves to its new address. Once every listener is up the
 // program prints the line "ready" on standard output, so that a script or a test can wait for
 // it. SIGTERM or SIGINT end it after closing every connection (exit code 0); a configuration
 // that cannot be read or an address that cannot be listened on ends it with exit code 1, a wrong
@@ -24,6 +25,12 @@
 namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr long kAddressCheckNs = 200'000'000;
+
+struct Served {
+    CSimRecorder* recorder;
+    std::unique_ptr<CNetServer> server;
+};
 
 struct Options {
     std::string configPath; // empty: the built-in configuration
@@ -53,6 +60,26 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
+bool Serve(CSimLink& link, Served& served, std::uint16_t port) {
+    std::string error;
+    served.server = std::make_unique<CNetServer>(link, served.recorder->GetAddress(), port);
+    if (!served.server->Start(error)) {
+        std::cerr << "zt300sim: " << served.recorder->GetName() << ": " << error << "\n";
+        return false;
+    }
+    std::cerr << "zt300sim: " << served.recorder->GetName() << " on " << served.server->Address()
+              << ":" << served.server->Port() << "\n";
+    return true;
+}
+
+// A recorder given a new address listens there from now on, as a real one would; the old
+// listener goes, since the recorder no longer answers to that address.
+void FollowAddressChanges(CSimLink& link, std::vector<Served>& recorders, std::uint16_t port) {
+    for (Served& served : recorders)
+        if (served.recorder->GetAddress() != served.server->Address())
+            Serve(link, served, port);
+}
+
 // The signals are blocked in every thread and taken by the main thread alone.
 sigset_t BlockStopSignals() {
     sigset_t signals;
@@ -80,22 +107,21 @@ int main(int argc, char** argv) {
         std::cerr << "zt300sim: " << options.configPath << ": " << error << "\n";
         return kExitFailure;
     }
-    std::vector<std::unique_ptr<CNetServer>> servers;
+    std::vector<Served> recorders;
     for (CSimRecorder* recorder : link->GetRecorders()) {
-        servers.push_back(
-            std::make_unique<CNetServer>(*link, recorder->GetAddress(), options.port));
-        if (!servers.back()->Start(error)) {
-            std::cerr << "zt300sim: " << recorder->GetName() << ": " << error << "\n";
+        recorders.push_back({recorder, nullptr});
+        if (!Serve(*link, recorders.back(), options.port))
             return kExitFailure;
-        }
-        std::cerr << "zt300sim: " << recorder->GetName() << " on " << recorder->GetAddress() << ":"
-                  << servers.back()->Port() << "\n";
     }
     std::cout << "ready" << std::endl;
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
-    for (auto& server : servers)
-        server->Stop();
+    const timespec tick{0, kAddressCheckNs};
+    for (;;) {
+        const int signal = sigtimedwait(&stopSignals, nullptr, &tick);
+        if (signal == SIGINT || signal == SIGTERM)
+            break;
+        FollowAddressChanges(*link, recorders, options.port);
+    }
+    recorders.clear(); // stops every server before the link goes
     return 0;
 }

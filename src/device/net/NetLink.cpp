@@ -303,7 +303,9 @@ int CNetLink::LnkReadAux(int handle, std::uint8_t* buffer, int size) {
     if (!reply)
         return RecorderStatus::kCommError;
     const std::vector<std::uint8_t> bytes = reply->values.GetBlock();
-    std::memcpy(buffer, bytes.data(), std::min<std::size_t>(bytes.size(), std::max(size, 0)));
+    const std::size_t taken = std::min<std::size_t>(bytes.size(), std::max(size, 0));
+    if (taken > 0)
+        std::memcpy(buffer, bytes.data(), taken);
     return Outcome(*reply);
 }
 
@@ -369,6 +371,8 @@ int CNetLink::LnkQueryCommand(int handle, const std::string& text, std::string& 
     return TextResult(handle, LinkOrdinal::kQueryCommand, args, reply, NetProtocol::kCallTimeoutMs);
 }
 
+// The PC path travels as it is: the recorder server writes the file, which is where the program
+// runs as long as the recorders are simulated on this PC's loopback addresses.
 int CNetLink::LnkCopy(int handle, const std::string& cardPath, const std::string& pcPath) {
     CNetMessage args;
     args.PutText(cardPath).PutText(pcPath);

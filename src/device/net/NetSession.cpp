@@ -50,8 +50,8 @@ void CNetSession::Run() {
             if (m_socket.Broken())
                 break;
         }
-        // Returned credit lets a stalled stream go on at once.
-        more = more || std::exchange(m_creditReturned, false);
+        // A run that started, or returned credit, lets the stream go on at once.
+        more = more || std::exchange(m_pumpNow, false);
         if (m_handle != 0 && !m_ending && (more || CNetSocket::Clock::now() >= nextPump)) {
             more = Pump();
             nextPump = CNetSocket::After(m_running ? kPumpIntervalMs : kIdleCheckMs);
@@ -77,7 +77,7 @@ bool CNetSession::Serve(CNetMessage frame) {
         const auto bytes = static_cast<std::int64_t>(frame.GetU32());
         m_credit = static_cast<int>(
             std::min<std::int64_t>(m_credit + bytes, NetProtocol::kStreamWindowBytes));
-        m_creditReturned = true;
+        m_pumpNow = true;
         return frame.Ok();
     }
     if (kind != NetProtocol::kRequest)
@@ -347,9 +347,11 @@ bool CNetSession::Pump() {
 }
 
 int CNetSession::NoteRun(int ordinal, int first, int result) {
-    if (result == 1)
+    if (result == 1) {
         m_running = ordinal == LinkOrdinal::kStartArmed ||
                     (ordinal == LinkOrdinal::kSetRemote && first != 0);
+        m_pumpNow = m_running;
+    }
     return result;
 }
 

@@ -51,7 +51,7 @@ private:
     // Used by the session thread only.
     int m_handle = 0; // the backend's handle while the client has the recorder open
     int m_credit = 0;
-    bool m_creditReturned = false;
+    bool m_pumpNow = false;
     int m_streamCode = 0;
     bool m_running = false;
     bool m_lostRecorder = false;

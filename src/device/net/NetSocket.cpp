@@ -17,10 +17,11 @@
 
 namespace {
 // A recorder that vanished without closing (cable pulled, power lost) is noticed after the
-// idle time plus the probes.
+// idle time plus the probes, or, while a request is unanswered by TCP, after the user time-out.
 constexpr int kKeepAliveIdleS = 5;
 constexpr int kKeepAliveIntervalS = 1;
 constexpr int kKeepAliveProbes = 3;
+constexpr int kUnacknowledgedMs = 8000;
 constexpr std::size_t kReceiveChunk = 256 << 10;
 constexpr int kListenBacklog = 16;
 
@@ -71,6 +72,7 @@ CNetSocket CNetSocket::Connect(const std::string& address, std::uint16_t port, D
     SetOption(socket.m_fd, IPPROTO_TCP, TCP_KEEPIDLE, kKeepAliveIdleS);
     SetOption(socket.m_fd, IPPROTO_TCP, TCP_KEEPINTVL, kKeepAliveIntervalS);
     SetOption(socket.m_fd, IPPROTO_TCP, TCP_KEEPCNT, kKeepAliveProbes);
+    SetOption(socket.m_fd, IPPROTO_TCP, TCP_USER_TIMEOUT, kUnacknowledgedMs);
     if (::connect(socket.m_fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0)
         return socket;
     if (errno != EINPROGRESS || !socket.WaitFor(POLLOUT, deadline))

@@ -206,10 +206,21 @@ TEST_F(SimServerTest, TwoSynchronisedRecordersRecordAlignedFrames) {
     EXPECT_EQ(m_link.LnkGetStatus(master), RecorderStatus::kIdle);
     EXPECT_EQ(m_link.LnkClose(master), 1);
 
+    // A recorder given a new address answers there; its connections to the old one end.
+    EXPECT_EQ(m_link.LnkSetIPAddress(kSlave, "127.0.0.4", "255.0.0.0", "127.0.0.1"), 1);
+    const auto start = Clock::now();
+    while (m_link.LnkScanDevices(list) != 2 || list != "ZT-300,127.0.0.2;ZT-500,127.0.0.4;") {
+        ASSERT_LT(Clock::now() - start, 5s) << list;
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_EQ(m_link.LnkGetStatus(slave), RecorderStatus::kCommError2);
+    const int moved = m_link.LnkOpen("127.0.0.4", 30000);
+    EXPECT_GT(moved, 0);
+
     // Ends cleanly with a connection still open, which it closes.
     m_sim.Signal(SIGTERM);
     EXPECT_EQ(m_sim.WaitExit(5000), 0);
-    EXPECT_EQ(m_link.LnkGetStatus(slave), RecorderStatus::kCommError2);
+    EXPECT_EQ(m_link.LnkGetStatus(moved), RecorderStatus::kCommError2);
 }
 
 TEST_F(SimServerTest, AKilledServerFailsTheStatusQueryPromptly) {
