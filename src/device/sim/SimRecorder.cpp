@@ -18,6 +18,7 @@ namespace {
 constexpr int kSyncSingle = 10;
 constexpr int kSyncMaster = 11;
 constexpr int kSyncSlave = 12;
+constexpr int kSlotCount = 8;
 constexpr std::size_t kSlotListBytes = 256;
 constexpr std::size_t kBalanceReplyBytes = 3000;
 constexpr std::size_t kResidualReplyBytes = 2500;
@@ -79,6 +80,52 @@ CSlotInfo OfferedSlot(const CSimSlotConfig& config) {
     return slot;
 }
 
+std::vector<std::string> RangesFor(const CSimSlotConfig& config, int channel) {
+    std::vector<std::string> ranges;
+    OfferedSlot(config).GetRangesForChannel(channel, ranges);
+    return ranges;
+}
+
+// What a module holds at power-on: its first range and filter, the configured channels on.
+std::vector<LinkChannelRecord> PowerOnRecords(const CSimSlotConfig& config) {
+    std::vector<LinkChannelRecord> records(static_cast<std::size_t>(config.channelCount));
+    const std::vector<std::string> filters = OfferedSlot(config).m_filters;
+    for (int channel = 0; channel < config.channelCount; ++channel) {
+        LinkChannelRecord& record = records[channel];
+        const std::vector<std::string> ranges = RangesFor(config, channel);
+        record.range = ranges.empty() ? "" : ranges.front();
+        record.filter = filters.empty() ? "" : filters.front();
+        if (config.typeCode == 5) {
+            record.fvInput = "MG";
+            record.fvMode = "FR";
+            record.fvDivider = 1;
+            record.fvSmoothing = 1;
+        }
+    }
+    for (const int channel : config.enabledChannels) {
+        if (channel >= 0 && channel < config.channelCount) {
+            records[channel].enabled = 1;
+        }
+    }
+    return records;
+}
+
+// 0 when the module can take the record, else the refusal status.
+int CheckRecord(const CSimSlotConfig& config, int channel, const LinkChannelRecord& record) {
+    const int type = config.typeCode;
+    const auto offers = [](const std::vector<std::string>& list, const std::string& text) {
+        return text.empty() || std::ranges::find(list, text) != list.end();
+    };
+    const bool rangeOk = !HasRangeCheck(type) || offers(RangesFor(config, channel), record.range);
+    const bool filterOk =
+        !HasRangeCheck(type) || offers(OfferedSlot(config).m_filters, record.filter);
+    const std::vector<std::string> inputs{"MG", "TTL", "AC"};
+    const std::vector<std::string> modes{"FR", "PW", "PL"};
+    const bool fvOk = type != 5 || (offers(inputs, record.fvInput) && offers(modes, record.fvMode));
+    const bool levelOk = record.lvlStTrgVal >= 0.0 && record.lvlStTrgVal <= 100.0;
+    return rangeOk && filterOk && fvOk && levelOk ? 0 : LinkCode::kChannelRefused;
+}
+
 std::string ResidualItem(int slot, int channel, std::int32_t residual) {
     return FormatText("%d-%d:%X,", slot, channel + 1, static_cast<std::uint32_t>(residual));
 }
@@ -100,26 +147,13 @@ CSimRecorder::CSimRecorder(const CSimRecorderConfig& config, const IClock& clock
     m_condition.baseFileName = config.baseFileName;
     m_condition.rate = config.rate;
     for (const CSimSlotConfig& slotConfig : config.slots) {
+        if (slotConfig.slot < 1 || slotConfig.slot > kSlotCount || slotConfig.channelCount < 0) {
+            continue; // the configuration reader never gives one; a hand-made one might
+        }
         Slot& slot = m_slots[slotConfig.slot];
         slot.config = slotConfig;
-        slot.records.resize(slotConfig.channelCount);
-        slot.balanced.assign(slotConfig.channelCount, false);
-        for (int channel = 0; channel < slotConfig.channelCount; ++channel) {
-            LinkChannelRecord& record = slot.records[channel];
-            const std::vector<std::string> ranges = OfferedRanges(slot, channel);
-            const std::vector<std::string> filters = OfferedFilters(slot);
-            record.range = ranges.empty() ? "" : ranges.front();
-            record.filter = filters.empty() ? "" : filters.front();
-            if (slotConfig.typeCode == 5) {
-                record.fvInput = "MG";
-                record.fvMode = "FR";
-                record.fvDivider = 1;
-                record.fvSmoothing = 1;
-            }
-        }
-        for (const int channel : slotConfig.enabledChannels) {
-            slot.records[channel].enabled = 1;
-        }
+        slot.records = PowerOnRecords(slotConfig);
+        slot.balanced.assign(static_cast<std::size_t>(slotConfig.channelCount), false);
         if (IsCan(slotConfig)) {
             slot.can = std::make_unique<CSimCanModule>(IsCanG(slotConfig), slotConfig.canSignals,
                                                        slotConfig.ackSetting);
@@ -257,16 +291,6 @@ CSimRecorder::Slot* CSimRecorder::FindSlot(int slot) {
     return found == m_slots.end() ? nullptr : &found->second;
 }
 
-std::vector<std::string> CSimRecorder::OfferedRanges(const Slot& slot, int channel) const {
-    std::vector<std::string> ranges;
-    OfferedSlot(slot.config).GetRangesForChannel(channel, ranges);
-    return ranges;
-}
-
-std::vector<std::string> CSimRecorder::OfferedFilters(const Slot& slot) const {
-    return OfferedSlot(slot.config).m_filters;
-}
-
 int CSimRecorder::GetStatus() {
     const std::lock_guard lock(m_mutex);
     Produce();
@@ -341,21 +365,6 @@ int CSimRecorder::GetSlotChannels(int slotNumber, std::vector<LinkChannelRecord>
     return SimResult::kOk;
 }
 
-int CSimRecorder::CheckRecord(const Slot& slot, int channel,
-                              const LinkChannelRecord& record) const {
-    const int type = slot.config.typeCode;
-    const auto offers = [](const std::vector<std::string>& list, const std::string& text) {
-        return text.empty() || std::ranges::find(list, text) != list.end();
-    };
-    const bool rangeOk = !HasRangeCheck(type) || offers(OfferedRanges(slot, channel), record.range);
-    const bool filterOk = !HasRangeCheck(type) || offers(OfferedFilters(slot), record.filter);
-    const std::vector<std::string> inputs{"MG", "TTL", "AC"};
-    const std::vector<std::string> modes{"FR", "PW", "PL"};
-    const bool fvOk = type != 5 || (offers(inputs, record.fvInput) && offers(modes, record.fvMode));
-    const bool levelOk = record.lvlStTrgVal >= 0.0 && record.lvlStTrgVal <= 100.0;
-    return rangeOk && filterOk && fvOk && levelOk ? 0 : LinkCode::kChannelRefused;
-}
-
 int CSimRecorder::SetSlotChannels(int slotNumber, int slotType, int count,
                                   std::vector<LinkChannelRecord>& records) {
     const std::lock_guard lock(m_mutex);
@@ -372,7 +381,7 @@ int CSimRecorder::SetSlotChannels(int slotNumber, int slotType, int count,
     }
     for (int channel = 0; channel < count; ++channel) {
         LinkChannelRecord& record = records[channel];
-        record.status = CheckRecord(*slot, channel, record);
+        record.status = CheckRecord(slot->config, channel, record);
         if (record.status == 0) {
             slot->records[channel] = record;
         }

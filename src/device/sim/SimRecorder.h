@@ -131,9 +131,6 @@ private:
     int CheckIdle() const;
     Slot* FindSlot(int slot);
     bool IsBalanced(const Slot& slot, int channel) const;
-    std::vector<std::string> OfferedRanges(const Slot& slot, int channel) const;
-    std::vector<std::string> OfferedFilters(const Slot& slot) const;
-    int CheckRecord(const Slot& slot, int channel, const LinkChannelRecord& record) const;
     void BuildFrameLayout();
     int StartSampling(int bufferBytes, bool remote);
     void StopSampling();
