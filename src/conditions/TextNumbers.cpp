@@ -91,7 +91,8 @@ double ReadReal(std::string_view text) {
     if (result.ec == std::errc::result_out_of_range) {
         // Overflow saturates at the largest finite value (an infinity would be written as "inf"
         // and read back as 0); underflow becomes zero.
-        const double magnitude = DecimalExponent(number) > 0 ? std::numeric_limits<double>::max() : 0.0;
+        const double magnitude =
+            DecimalExponent(number) > 0 ? std::numeric_limits<double>::max() : 0.0;
         return number.front() == '-' ? -magnitude : magnitude;
     }
     return value;
