@@ -1,0 +1,92 @@
+// Protocol values, and what the server does with input no client of ours would send.
+#include "device/net/NetMessage.h"
+#include "FakeLink.h"
+#include "device/net/NetLink.h"
+#include "device/net/NetServer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+constexpr const char* kAddress = "127.0.0.21";
+
+TEST(NetMessage, ValuesReadBackAndAShortMessageIsCaught) {
+    CNetMessage message;
+    message.PutU8(0xFE)
+        .PutI32(-2)
+        .PutU32(0xFFFFFFFF)
+        .PutDouble(-0.125)
+        .PutText(std::string("a\0b", 3));
+    message.Put(std::vector<LinkChannelRecord>{{1, "5V", "OFF", "", "", 7, -7, 3, 0, 99.5, 21}});
+    CNetMessage read(message.Bytes());
+    EXPECT_EQ(read.GetU8(), 0xFE);
+    EXPECT_EQ(read.GetI32(), -2);
+    EXPECT_EQ(read.GetU32(), 0xFFFFFFFFu);
+    EXPECT_EQ(read.GetDouble(), -0.125);
+    EXPECT_EQ(read.GetText(), std::string("a\0b", 3));
+    std::vector<LinkChannelRecord> records;
+    read.Get(records);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0], (LinkChannelRecord{1, "5V", "OFF", "", "", 7, -7, 3, 0, 99.5, 21}));
+    EXPECT_TRUE(read.Ok() && read.AtEnd());
+    EXPECT_EQ(read.GetI32(), 0);
+    EXPECT_FALSE(read.Ok());
+
+    // A count or length beyond the bytes left sizes nothing.
+    CNetMessage huge;
+    huge.PutU32(1000000000).PutU32(7);
+    CNetMessage hugeRead(huge.Bytes());
+    hugeRead.Get(records);
+    EXPECT_FALSE(hugeRead.Ok());
+    CNetMessage hugeText(huge.Bytes());
+    EXPECT_EQ(hugeText.GetText(), "");
+    EXPECT_FALSE(hugeText.Ok());
+}
+
+// Sends one frame on a connection of its own and returns what comes back: the reply's result,
+// or nothing when the server closed the connection instead.
+std::optional<int> Exchange(std::uint16_t port, const std::vector<std::uint8_t>& frame) {
+    CNetSocket socket = CNetSocket::Connect(kAddress, port, CNetSocket::After(1000));
+    if (!socket.SendFrame(frame, CNetSocket::After(1000)))
+        return std::nullopt;
+    std::vector<std::uint8_t> payload;
+    while (socket.WaitReadable(2000) && socket.Receive())
+        if (socket.NextFrame(payload)) {
+            CNetMessage reply(payload);
+            reply.GetU8();
+            reply.GetU32();
+            reply.GetI32();
+            return reply.GetI32();
+        }
+    return std::nullopt;
+}
+
+TEST(NetServerInput, MalformedRequestsAreRefusedAndTheServerGoesOn) {
+    CFakeLink fake;
+    CNetServer server(fake, kAddress, 0);
+    std::string error;
+    ASSERT_TRUE(server.Start(error)) << error;
+
+    CNetMessage status;
+    status.PutU8(NetProtocol::kRequest).PutU32(1).PutI32(LinkOrdinal::kGetStatus).PutI32(1);
+    EXPECT_EQ(Exchange(server.Port(), status.Bytes()), RecorderStatus::kCommError); // not open
+
+    CNetMessage noMagic;
+    noMagic.PutU8(NetProtocol::kRequest).PutU32(1).PutI32(LinkOrdinal::kOpen).PutI32(0);
+    noMagic.PutU32(0x12345678).PutText(kAddress).PutI32(1000);
+    EXPECT_EQ(Exchange(server.Port(), noMagic.Bytes()), 0);
+
+    CNetMessage truncated;
+    truncated.PutU8(NetProtocol::kRequest).PutU32(1);
+    EXPECT_EQ(Exchange(server.Port(), truncated.Bytes()), std::nullopt);
+    EXPECT_EQ(Exchange(server.Port(), {0x7F}), std::nullopt); // no such frame kind
+    // A length beyond the largest frame is not waited for.
+    EXPECT_EQ(Exchange(server.Port(), std::vector<std::uint8_t>(NetProtocol::kMaxFrameBytes + 1)),
+              std::nullopt);
+    EXPECT_TRUE(fake.TakeCalls().empty());
+
+    CNetLink link(server.Port());
+    const int handle = link.LnkOpen(kAddress, 1000);
+    EXPECT_GT(handle, 0);
+    EXPECT_EQ(link.LnkGetStatus(handle), 2);
+}
+} // namespace
