@@ -40,6 +40,14 @@ struct SimFrameChannel {
     int wordOffset = 0;
 };
 
+// Sampling: StartArmed fixes the frame (enabled channels in slot and channel order, the
+// words of CSimSignal::Words each) and the buffer (its size in bytes, whole frames). Frame k
+// is ready once its sample period is over, at start + (k + 1) / rate; a MASTER or SINGLE
+// recorder starts at its own StartArmed, a SLAVE at the first start of a MASTER of the same
+// link after its own StartArmed, on the master's rate and clock, and stops getting frames
+// when that master stops. Frames are made on demand from the clock, so a test clock decides
+// how many there are. Card recording (ACQ) writes the frames from StartAcq to StopAcq (or
+// StopArmed) as a record "\DATA\<base name><nnnn>.DAT" with its ".HDR" on the card.
 class CSimRecorder {
 public:
     CSimRecorder(const CSimRecorderConfig& config, const IClock& clock, CSimSyncBus& bus);
@@ -114,9 +122,9 @@ public:
     // The CAN module of a slot, or none. Not synchronised: for tests between operations.
     CSimCanModule* GetCanModule(int slot);
 
-    // The buffer is full when the unread frames reach its capacity: the recorder then stops
-    // sampling (keeping every frame already buffered, so rows of several recorders stay
-    // aligned up to that point) and answers status -99 until stopped.
+    // A frame that arrives while the buffer already holds its capacity of unread frames stops
+    // the sampling: every frame buffered stays readable (so rows of several recorders stay
+    // aligned up to there) and the status is -99 until ARMED is stopped.
     static constexpr int kStatusOverflow = RecorderStatus::kRecorderError;
 
 private:
