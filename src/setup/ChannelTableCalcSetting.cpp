@@ -4,6 +4,7 @@
 #include "conditions/ConditionTables.h"
 #include "conditions/TextNumbers.h"
 #include "framework/Prompt.h"
+#include "setup/ChannelTableRules.h"
 
 CChannelTableCalcSetting CChannelTableCalcSetting::FromChannel(const CCalcChCnd& calc) {
     CChannelTableCalcSetting setting;
@@ -33,6 +34,9 @@ bool CChannelTableCalcSetting::ArgumentEnabled(std::int32_t function, int argume
 }
 
 bool CChannelTableCalcSetting::Check(IPrompt& prompt) const {
+    if (!CChannelTableRules::CheckFreeText(m_name, prompt) ||
+        !CChannelTableRules::CheckFreeText(m_unit, prompt))
+        return false;
     if (m_function == ConditionTables::kCalcSma &&
         (m_args[1] < kSmaWindowMin || m_args[1] > kSmaWindowMax)) {
         prompt.MessageBox(FormatText("Please enter an integer between %u and %u.",

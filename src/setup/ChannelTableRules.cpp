@@ -202,15 +202,6 @@ void ResetCalibration(CChCnd& ch) {
     ch.m_amp2 = 0.0;
 }
 
-// A name, unit or memo that the condition file could not read back is refused.
-bool CheckFreeText(const std::string& text, IPrompt& prompt) {
-    const std::size_t bad = text.find_first_of(kRefusedChars);
-    if (bad == std::string::npos)
-        return true;
-    prompt.MessageBox(FormatText("You can not use \"%c\" charactor", text[bad]), PromptIcon::Stop);
-    return false;
-}
-
 } // namespace
 
 void CChannelTableRules::NumberChannels(std::vector<CRecCnd>& conditions) {
@@ -266,6 +257,14 @@ std::string CChannelTableRules::AmpUnit(const std::string& range) {
     const std::string_view text = SkipBlanks(range);
     const std::size_t end = text.find_first_not_of("0123456789.");
     return end == std::string_view::npos ? std::string() : std::string(text.substr(end));
+}
+
+bool CChannelTableRules::CheckFreeText(const std::string& text, IPrompt& prompt) {
+    const std::size_t bad = text.find_first_of(kRefusedChars);
+    if (bad == std::string::npos)
+        return true;
+    prompt.MessageBox(FormatText("You can not use \"%c\" charactor", text[bad]), PromptIcon::Stop);
+    return false;
 }
 
 bool CChannelTableRules::SpreadsToSelectedRows(int column) {

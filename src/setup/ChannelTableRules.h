@@ -31,6 +31,9 @@ public:
     static int IconIndex(std::int32_t typeCode);
     // The unit part of a range text: what follows its leading number ("500mV" gives "mV").
     static std::string AmpUnit(const std::string& range);
+    // A name, unit or memo the condition file could not read back (a comma splits the item, an
+    // "=" may start a key) is refused with a message.
+    static bool CheckFreeText(const std::string& text, IPrompt& prompt);
     // Whether an edit of this column is repeated on the other selected rows.
     static bool SpreadsToSelectedRows(int column);
 

@@ -34,6 +34,7 @@ public:
     // Whether a double click starts editing by itself; off, the owner decides on cellActivated.
     void SetEditOnActivate(bool edit) { m_editOnActivate = edit; }
     void EditCell(int row, int column);
+    bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
 
     // Selected cells in grid positions, row by row.
     std::vector<CellPos> SelectedCells() const;

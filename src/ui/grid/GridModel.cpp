@@ -54,10 +54,10 @@ bool CGridModel::SetCellTextFromUser(int row, int column, const QString& text, b
     QString value = text;
     if (cell.kind == GridCellKind::Choice && !cell.freeText) {
         // A list cell takes only what its list offers, in the list's own spelling.
-        const auto found = std::find_if(cell.choices.begin(), cell.choices.end(),
-                                        [&](const QString& choice) {
-                                            return choice.compare(text, Qt::CaseInsensitive) == 0;
-                                        });
+        const auto found =
+            std::find_if(cell.choices.begin(), cell.choices.end(), [&](const QString& choice) {
+                return choice.compare(text, Qt::CaseInsensitive) == 0;
+            });
         if (found == cell.choices.end())
             return false;
         value = *found;

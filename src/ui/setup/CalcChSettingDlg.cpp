@@ -72,8 +72,7 @@ CCalcChSettingDlg::CCalcChSettingDlg(const CChannelTableCalcSetting& setting, in
 
     connect(buttons, &QDialogButtonBox::accepted, this, &CCalcChSettingDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CCalcChSettingDlg::reject);
-    connect(m_function, &QComboBox::currentIndexChanged, this,
-            &CCalcChSettingDlg::EnableArguments);
+    connect(m_function, &QComboBox::currentIndexChanged, this, &CCalcChSettingDlg::EnableArguments);
     EnableArguments();
 }
 

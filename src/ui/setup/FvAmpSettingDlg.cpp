@@ -22,12 +22,10 @@ CFvAmpSettingDlg::CFvAmpSettingDlg(const CChannelTableFvSetting& setting, QWidge
     setWindowTitle(QStringLiteral("FV Amp Setting"));
     for (std::string_view input : ConditionTables::kFvInputs)
         m_input->addItem(TableText(input));
-    m_input->setCurrentIndex(setting.m_input >= 0 && setting.m_input < m_input->count()
-                                 ? setting.m_input
-                                 : -1);
+    m_input->setCurrentIndex(
+        setting.m_input >= 0 && setting.m_input < m_input->count() ? setting.m_input : -1);
     for (int mode : setting.m_modeChoices) {
-        m_mode->addItem(TableText(ConditionTables::kFvModes[static_cast<std::size_t>(mode)]),
-                        mode);
+        m_mode->addItem(TableText(ConditionTables::kFvModes[static_cast<std::size_t>(mode)]), mode);
     }
     m_mode->setCurrentIndex(m_mode->findData(setting.m_mode));
     m_divider->setRange(CChannelTableFvSetting::kDividerMin, CChannelTableFvSetting::kDividerMax);

@@ -14,9 +14,21 @@ struct IconLook {
 
 // Indexes 0 and 1 are not used by any module; 2 stands for every module not listed.
 constexpr std::array<IconLook, CModuleIcons::kCount> kLooks{{
-    {"", 0x808080},   {"", 0x808080},   {"?", 0x808080},  {"VS", 0x2E7D32}, {"V", 0x1565C0},
-    {"F", 0x6A1B9A},  {"T", 0xC62828},  {"S", 0xEF6C00}, {"D", 0x00838F}, {"X", 0x5D4037},
-    {"fx", 0x37474F}, {"G", 0xAD1457},  {"VS", 0x558B2F}, {"K", 0x283593}, {"G", 0x4527A0},
+    {"", 0x808080},
+    {"", 0x808080},
+    {"?", 0x808080},
+    {"VS", 0x2E7D32},
+    {"V", 0x1565C0},
+    {"F", 0x6A1B9A},
+    {"T", 0xC62828},
+    {"S", 0xEF6C00},
+    {"D", 0x00838F},
+    {"X", 0x5D4037},
+    {"fx", 0x37474F},
+    {"G", 0xAD1457},
+    {"VS", 0x558B2F},
+    {"K", 0x283593},
+    {"G", 0x4527A0},
 }};
 
 QIcon DrawIcon(const IconLook& look) {

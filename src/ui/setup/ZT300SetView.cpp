@@ -1,6 +1,7 @@
 #include "ui/setup/ZT300SetView.h"
 
 #include "acquisition/RecorderSettings.h"
+#include "conditions/ConditionTables.h"
 #include "conditions/RecCnd.h"
 #include "framework/UpdateHints.h"
 #include "ui/QtPrompt.h"
