@@ -737,9 +737,9 @@ void CSimRecorder::FillWords(std::int64_t firstWord, std::uint16_t* out, std::in
     }
 }
 
-void CSimRecorder::WriteCardRecord() {
+bool CSimRecorder::WriteCardRecord() {
     if (m_acqFirstFrame < 0) {
-        return;
+        return true;
     }
     const std::int64_t frames = std::min(m_producedFrames - m_acqFirstFrame,
                                          kMaxCardRecordWords / std::max(1, m_frameWords));
@@ -752,8 +752,8 @@ void CSimRecorder::WriteCardRecord() {
     for (const SimFrameChannel& channel : m_layout) {
         header += FormatText(" %d-%d:%d", channel.slot, channel.channel + 1, channel.dataType);
     }
-    m_card.WriteRecord(m_condition.baseFileName, header + "\r\n", words);
     m_acqFirstFrame = -1;
+    return !m_card.WriteRecord(m_condition.baseFileName, header + "\r\n", words).empty();
 }
 
 int CSimRecorder::SetRemote(int on, int bufferBytes) {
@@ -794,9 +794,9 @@ int CSimRecorder::StopAcq() {
         return SimResult::kWrongState;
     }
     Produce();
-    WriteCardRecord();
+    const bool written = WriteCardRecord();
     m_status = RecorderStatus::kArmed;
-    return SimResult::kOk;
+    return written ? SimResult::kOk : SimResult::kCardFileError;
 }
 
 int CSimRecorder::StopArmed() {

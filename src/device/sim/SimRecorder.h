@@ -148,7 +148,8 @@ private:
     void FillWords(std::int64_t firstWord, std::uint16_t* out, std::int64_t count) const;
     void FillFrame(std::int64_t frame, std::uint16_t* out) const;
     static constexpr std::int64_t kMaxCardRecordWords = 8 * 1024 * 1024;
-    void WriteCardRecord();
+    // False when the card could not take the record (it is full, or the folder fails).
+    bool WriteCardRecord();
     // Shows `state` for `durationMs` (other callers meanwhile see it and are refused as busy).
     void RunTimed(int state, int durationMs, std::unique_lock<std::mutex>& lock);
     template <typename Operation> int RunCardOperation(Operation operation);

@@ -115,6 +115,15 @@ TEST_F(SimCardTest, CardRecordingWritesTheFramesOfTheAcquisition) {
     ASSERT_EQ(m_link->LnkStopArmed(m_master), 1); // stopping ARMED ends the card record too
     EXPECT_EQ(Master().GetCard().ListFiles().size(), 4u);
 
+    // A record the card cannot take is reported, and leaves nothing behind.
+    ASSERT_EQ(m_link->LnkStartArmed(m_master, 4 * 400000), 1);
+    ASSERT_EQ(m_link->LnkStartAcq(m_master, 0, 0), 1);
+    m_clock.Advance(3000000); // 1.2 MB of frames on a 1000 KB card
+    EXPECT_EQ(m_link->LnkStopAcq(m_master), SimResult::kCardFileError);
+    EXPECT_EQ(m_link->LnkGetStatus(m_master), RecorderStatus::kArmed);
+    EXPECT_EQ(Master().GetCard().ListFiles().size(), 4u);
+    ASSERT_EQ(m_link->LnkStopArmed(m_master), 1);
+
     // A base name is one plain file name on the card, whatever the condition holds.
     ASSERT_EQ(m_link->LnkSetAcqCondition(m_master, {"..\\up/x", "100Hz", 0, 0}), 1);
     ASSERT_EQ(m_link->LnkStartArmed(m_master, 4 * 1000), 1);
