@@ -30,15 +30,15 @@ void CNetConnection::Fail() {
 }
 
 std::optional<CNetReply> CNetConnection::Call(int ordinal, int handle, const CNetMessage& args,
-                                              int timeoutMs) {
-    const auto deadline = CNetSocket::After(timeoutMs);
+                                              int timeoutMs, std::shared_ptr<CNetFileSink> files) {
+    const auto timeout = std::chrono::milliseconds(timeoutMs);
     std::uint32_t sequence = 0;
     {
         std::lock_guard lock(m_mutex);
         if (m_failed)
             return std::nullopt;
         sequence = m_nextSequence++;
-        m_pending.emplace(sequence, std::nullopt);
+        m_pending[sequence] = {std::nullopt, std::move(files), CNetSocket::Clock::now()};
     }
     CNetMessage request;
     request.PutU8(NetProtocol::kRequest).PutU32(sequence).PutI32(ordinal).PutI32(handle);
@@ -46,14 +46,15 @@ std::optional<CNetReply> CNetConnection::Call(int ordinal, int handle, const CNe
     bool sent = false;
     {
         std::lock_guard lock(m_sendLock);
-        sent = m_socket.SendFrame(request.Bytes(), deadline);
+        sent = m_socket.SendFrame(request.Bytes(), CNetSocket::Clock::now() + timeout);
     }
     if (!sent)
         Fail();
     std::unique_lock lock(m_mutex);
-    m_replied.wait_until(lock, deadline,
-                         [&] { return m_failed || m_pending[sequence].has_value(); });
-    return std::move(m_pending.extract(sequence).mapped());
+    Pending& pending = m_pending[sequence];
+    while (!m_failed && !pending.reply && CNetSocket::Clock::now() < pending.progress + timeout)
+        m_replied.wait_until(lock, pending.progress + timeout);
+    return std::move(m_pending.extract(sequence).mapped().reply);
 }
 
 int CNetConnection::DataCount() {
@@ -122,6 +123,8 @@ void CNetConnection::Deliver(CNetMessage frame) {
     const std::uint8_t kind = frame.GetU8();
     if (kind == NetProtocol::kReply) {
         TakeReply(frame);
+    } else if (kind == NetProtocol::kFile) {
+        TakeFile(frame);
     } else if (kind == NetProtocol::kData) {
         std::vector<std::uint8_t> bytes = std::move(frame).Release();
         if (bytes.size() < 2)
@@ -151,9 +154,27 @@ void CNetConnection::TakeReply(CNetMessage& frame) {
         const auto waiting = m_pending.find(sequence);
         if (waiting == m_pending.end())
             return;
-        waiting->second = std::move(reply);
+        waiting->second.reply = std::move(reply);
     }
     m_replied.notify_all();
+}
+
+void CNetConnection::TakeFile(CNetMessage& frame) {
+    const std::uint32_t sequence = frame.GetU32();
+    const std::string name = frame.GetText();
+    const std::vector<std::uint8_t> bytes = frame.GetBlock();
+    std::shared_ptr<CNetFileSink> files;
+    {
+        std::lock_guard lock(m_mutex);
+        const auto waiting = m_pending.find(sequence);
+        if (waiting == m_pending.end())
+            return;
+        waiting->second.progress = CNetSocket::Clock::now();
+        files = waiting->second.files;
+    }
+    // Written outside the lock: the disk may be slow, the data queries must not wait for it.
+    if (files)
+        files->Write(frame.Ok() ? name : std::string(), bytes.data(), bytes.size());
 }
 
 void CNetConnection::DropSamples() {

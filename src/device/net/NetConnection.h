@@ -2,6 +2,7 @@
 // recorder pushed, buffered until the program reads them.
 #pragma once
 
+#include "device/net/NetFileSink.h"
 #include "device/net/NetMessage.h"
 #include "device/net/NetSocket.h"
 
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -28,8 +30,10 @@ public:
     CNetConnection& operator=(const CNetConnection&) = delete;
 
     // No reply when the time-out passed first or the connection failed (then Failed() says so);
-    // a reply that arrives later is dropped.
-    std::optional<CNetReply> Call(int ordinal, int handle, const CNetMessage& args, int timeoutMs);
+    // a reply that arrives later is dropped. Files sent ahead of the reply go to `files`, and
+    // each piece of them starts the time-out anew.
+    std::optional<CNetReply> Call(int ordinal, int handle, const CNetMessage& args, int timeoutMs,
+                                  std::shared_ptr<CNetFileSink> files = nullptr);
     // Once failed, a connection stays failed: the peer closed, a write stalled or the stream
     // broke.
     bool Failed() const;
@@ -44,6 +48,7 @@ private:
     void ReadLoop();
     void Deliver(CNetMessage frame);
     void TakeReply(CNetMessage& frame);
+    void TakeFile(CNetMessage& frame);
     void DropSamples(); // guarded by m_mutex (held by the caller)
     void ReturnCredit();
 
@@ -52,9 +57,14 @@ private:
 
     mutable std::mutex m_mutex;
     std::condition_variable m_replied;
-    std::map<std::uint32_t, std::optional<CNetReply>> m_pending; // guarded by m_mutex
-    std::uint32_t m_nextSequence = 1;                            // guarded by m_mutex
-    bool m_failed = false;                                       // guarded by m_mutex
+    struct Pending {
+        std::optional<CNetReply> reply;
+        std::shared_ptr<CNetFileSink> files;
+        CNetSocket::Clock::time_point progress; // the request went, or a piece of a file came
+    };
+    std::map<std::uint32_t, Pending> m_pending; // guarded by m_mutex
+    std::uint32_t m_nextSequence = 1;           // guarded by m_mutex
+    bool m_failed = false;                      // guarded by m_mutex
     // Sample frames as they arrived, each still with its kind byte; kept whole, not copied.
     struct Chunk {
         std::vector<std::uint8_t> bytes;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <future>
 
 namespace {
@@ -371,18 +372,33 @@ int CNetLink::LnkQueryCommand(int handle, const std::string& text, std::string& 
     return TextResult(handle, LinkOrdinal::kQueryCommand, args, reply, NetProtocol::kCallTimeoutMs);
 }
 
-// The PC path travels as it is: the recorder server writes the file, which is where the program
-// runs as long as the recorders are simulated on this PC's loopback addresses.
-int CNetLink::LnkCopy(int handle, const std::string& cardPath, const std::string& pcPath) {
+int CNetLink::CopyToPc(int handle, const std::string& cardPath, const std::string& pcPath) {
+    std::string path = pcPath;
+    std::ranges::replace(path, '\\', '/');
+    const std::filesystem::path target(path);
+    auto files = std::make_shared<CNetFileSink>(target.parent_path());
     CNetMessage args;
-    args.PutText(cardPath).PutText(pcPath);
-    return Result(handle, LinkOrdinal::kCopy, args, NetProtocol::kLongCallTimeoutMs);
+    args.PutText(cardPath).PutText(target.filename().string());
+    const std::shared_ptr<CNetConnection> connection = Find(handle);
+    if (!connection)
+        return RecorderStatus::kCommError;
+    const std::optional<CNetReply> reply =
+        connection->Call(LinkOrdinal::kCopy, handle, args, NetProtocol::kLongCallTimeoutMs, files);
+    if (!reply)
+        return RecorderStatus::kCommError;
+    if (reply->result != 1)
+        return reply->result;
+    return files->Commit() ? 1 : NetProtocol::kPcFileError;
+}
+
+int CNetLink::LnkCopy(int handle, const std::string& cardPath, const std::string& pcPath) {
+    return CopyToPc(handle, cardPath, pcPath);
 }
 
 int CNetLink::LnkMove(int handle, const std::string& cardPath, const std::string& pcPath) {
-    CNetMessage args;
-    args.PutText(cardPath).PutText(pcPath);
-    return Result(handle, LinkOrdinal::kMove, args, NetProtocol::kLongCallTimeoutMs);
+    // The card file goes only once its copy on the PC is whole.
+    const int copied = CopyToPc(handle, cardPath, pcPath);
+    return copied == 1 ? LnkDelete(handle, cardPath) : copied;
 }
 
 int CNetLink::LnkDelete(int handle, const std::string& cardPath) {

@@ -91,6 +91,8 @@ private:
     // A request on a connection of its own to a recorder that is not open.
     std::optional<CNetReply> AskOnce(const std::string& address, int ordinal,
                                      const CNetMessage& args, int timeoutMs) const;
+    // Writes the card file (and its partner) the recorder sends beside `pcPath`.
+    int CopyToPc(int handle, const std::string& cardPath, const std::string& pcPath);
     // The recorder's "name,address;" entry, empty when none answers.
     std::string Identify(const std::string& address) const;
 

@@ -10,14 +10,18 @@
 //   credit   (client -> server): kind, uint32 bytes the program has taken from its buffer
 //   stream   (server -> client): kind, int32 code: the recorder's answer to the data queries
 //                                when it is negative, 0 once data can be read again
+//   file     (server -> client): kind, uint32 sequence, text file name, byte block: a piece of
+//                                a card file copied to the PC, ahead of the copy's reply
 //
 // One TCP connection carries one handle: the first request is kOpen (or a one-shot kScanDevices
 // or kSetIPAddress) and kClose ends it. The sequence lets the client drop a reply that arrives
 // after its call has timed out. Samples are pushed by the server as they arrive, never more than
 // the client's window beyond what it has taken, so the data queries of the program are answered
 // from the client's buffer without a round trip and a stalled program leaves the samples in the
-// recorder. Arguments and out-values per ordinal are written by CNetLink and read by
-// CNetSession in the same order; the in-values of in/out parameters travel too.
+// recorder. A card copy sends the files to the client, which writes them on its own disk; a move
+// is a copy and, once the PC files are whole, a delete. Arguments and out-values per ordinal
+// are written by CNetLink and read by CNetSession in the same order; the in-values of in/out
+// parameters travel too.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +42,10 @@ inline constexpr std::uint8_t kReply = 2;
 inline constexpr std::uint8_t kData = 3;
 inline constexpr std::uint8_t kCredit = 4;
 inline constexpr std::uint8_t kStream = 5;
+inline constexpr std::uint8_t kFile = 6;
+
+// The result of a card copy whose PC file could not be written (the card file stays).
+inline constexpr int kPcFileError = -6;
 
 // Larger frames are a broken or hostile peer; a sample frame is at most kDataChunkBytes.
 inline constexpr std::uint32_t kMaxFrameBytes = 4u << 20;

@@ -5,7 +5,11 @@
 #include "device/net/NetProtocol.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <utility>
+
+namespace fs = std::filesystem;
 
 namespace {
 // How often a running recorder is asked for samples while none are waiting.
@@ -82,7 +86,7 @@ bool CNetSession::Serve(CNetMessage frame) {
     }
     if (kind != NetProtocol::kRequest)
         return false;
-    const std::uint32_t sequence = frame.GetU32();
+    m_sequence = frame.GetU32();
     const int ordinal = frame.GetI32();
     frame.GetI32(); // the client's handle: this connection is the handle
     if (!frame.Ok())
@@ -90,7 +94,7 @@ bool CNetSession::Serve(CNetMessage frame) {
     CNetMessage out;
     const int result = Dispatch(ordinal, frame, out);
     CNetMessage reply;
-    reply.PutU8(NetProtocol::kReply).PutU32(sequence).PutI32(ordinal).PutI32(result);
+    reply.PutU8(NetProtocol::kReply).PutU32(m_sequence).PutI32(ordinal).PutI32(result);
     reply.Append(out);
     return Send(reply.Bytes()) && !m_ending;
 }
@@ -309,9 +313,7 @@ std::optional<int> CNetSession::DispatchText(int ordinal, CNetMessage args, CNet
         result = m_backend.LnkQueryCommand(h, first, reply);
         break;
     case kCopy:
-        return m_backend.LnkCopy(h, first, second);
-    case kMove:
-        return m_backend.LnkMove(h, first, second);
+        return CopyToClient(first, second);
     case kDelete:
         return m_backend.LnkDelete(h, first);
     case kFormatCard:
@@ -344,6 +346,40 @@ bool CNetSession::Pump() {
                             CNetSocket::After(NetProtocol::kCallTimeoutMs)))
         m_sendFailed = true;
     return !m_sendFailed && waiting > got;
+}
+
+int CNetSession::CopyToClient(const std::string& cardPath, const std::string& name) {
+    const bool plain = !name.empty() && name != "." && name != ".." &&
+                       name.find_first_of("/\\") == std::string::npos;
+    std::error_code error;
+    std::string folder = (fs::temp_directory_path(error) / "zt300net-XXXXXX").string();
+    if (!plain || error || ::mkdtemp(folder.data()) == nullptr)
+        return NetProtocol::kPcFileError;
+    // The recorder writes the file and its partner here; they then travel to the client.
+    int result = m_backend.LnkCopy(m_handle, cardPath, (fs::path(folder) / name).string());
+    for (fs::directory_iterator file(folder, error), end; result == 1 && !error && file != end;
+         file.increment(error))
+        if (file->is_regular_file() && !SendFile(file->path()))
+            result = NetProtocol::kPcFileError;
+    fs::remove_all(folder, error);
+    return result;
+}
+
+bool CNetSession::SendFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<std::uint8_t> piece(NetProtocol::kDataChunkBytes);
+    do {
+        file.read(reinterpret_cast<char*>(piece.data()),
+                  static_cast<std::streamsize>(piece.size()));
+        if (file.bad())
+            return false;
+        CNetMessage frame;
+        frame.PutU8(NetProtocol::kFile).PutU32(m_sequence).PutText(path.filename().string());
+        frame.PutBlock(piece.data(), static_cast<std::size_t>(file.gcount()));
+        if (!Send(frame.Bytes()))
+            return false;
+    } while (file);
+    return true;
 }
 
 int CNetSession::NoteRun(int ordinal, int first, int result) {

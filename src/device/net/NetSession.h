@@ -7,6 +7,7 @@
 #include "framework/LinkLibrary.h"
 
 #include <atomic>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
@@ -39,6 +40,10 @@ private:
     // Sends the next block of samples within the client's credit; true when more are waiting.
     // Also notices a lost recorder.
     bool Pump();
+    // A card file and its partner, copied by the recorder to a folder of its own, sent ahead of
+    // the reply.
+    int CopyToClient(const std::string& cardPath, const std::string& name);
+    bool SendFile(const std::filesystem::path& path);
     // Between the start of a run and its stop samples are looked for often, otherwise seldom.
     int NoteRun(int ordinal, int first, int result);
     void SendStreamCode(int code);
@@ -49,7 +54,8 @@ private:
     const std::string m_address;
 
     // Used by the session thread only.
-    int m_handle = 0; // the backend's handle while the client has the recorder open
+    std::uint32_t m_sequence = 0; // of the request being served
+    int m_handle = 0;             // the backend's handle while the client has the recorder open
     int m_credit = 0;
     bool m_pumpNow = false;
     int m_streamCode = 0;

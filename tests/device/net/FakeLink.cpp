@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 #include <utility>
 
@@ -227,11 +229,28 @@ int CFakeLink::LnkQueryCommand(int handle, const std::string& text, std::string&
 }
 
 int CFakeLink::LnkCopy(int handle, const std::string& cardPath, const std::string& pcPath) {
-    return Log(Join({"Copy", N(handle), cardPath, pcPath}), 122);
+    const std::filesystem::path target(pcPath);
+    const int result = Log(Join({"Copy", N(handle), cardPath, target.filename().string()}),
+                           cardPath == "\\MISSING" ? -5 : 1);
+    if (result != 1)
+        return result;
+    std::ofstream(target, std::ios::binary) << cardPath;
+    // A record's data file, larger than one piece on the network.
+    const std::vector<std::uint8_t> data = CardData();
+    std::ofstream(std::filesystem::path(target).replace_extension(".dat"), std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+    return result;
 }
 
 int CFakeLink::LnkMove(int handle, const std::string& cardPath, const std::string& pcPath) {
     return Log(Join({"Move", N(handle), cardPath, pcPath}), 123);
+}
+
+std::vector<std::uint8_t> CFakeLink::CardData() {
+    std::vector<std::uint8_t> data(600000);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i % 251);
+    return data;
 }
 
 int CFakeLink::LnkDelete(int handle, const std::string& cardPath) {

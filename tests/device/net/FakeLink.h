@@ -15,6 +15,8 @@ public:
     static constexpr int kHandle = 77;
 
     std::vector<std::string> TakeCalls();
+    // What a card copy writes as the data file beside the one asked for.
+    static std::vector<std::uint8_t> CardData();
     // Samples the recorder has for the program.
     void AddSamples(const std::vector<std::uint8_t>& bytes);
     std::atomic<int> dataError = 0;     // answered by the data queries while not 0

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <numeric>
 #include <thread>
@@ -171,20 +174,54 @@ TEST_F(NetLinkTest, EveryOperationCarriesItsArgumentsAndOutValues) {
     EXPECT_EQ(m_link->LnkQueryCommand(h, "3CAN?", text), 157);
     EXPECT_EQ(text, "\x06"
                     "3CAN?");
-    EXPECT_EQ(m_link->LnkCopy(h, "\\DATA\\A.DAT", "/tmp/a b.dat"), 122);
-    EXPECT_EQ(m_link->LnkMove(h, "\\DATA\\B.DAT", "/tmp/b.dat"), 123);
     EXPECT_EQ(m_link->LnkDelete(h, "\\DATA\\C.DAT"), 124);
     EXPECT_EQ(m_link->LnkFormatCard(h), 125);
     EXPECT_EQ(m_fake.TakeCalls(),
               (std::vector<std::string>{"SetCommand 77 3CAN BAUD 500", "QueryCommand 77 3CAN?",
-                                        "Copy 77 \\DATA\\A.DAT /tmp/a b.dat",
-                                        "Move 77 \\DATA\\B.DAT /tmp/b.dat",
                                         "Delete 77 \\DATA\\C.DAT", "FormatCard 77"}));
 
     EXPECT_EQ(m_link->LnkClose(h), 1);
     EXPECT_EQ(Call(), "Close 77");
     EXPECT_EQ(m_link->LnkGetStatus(h), RecorderStatus::kCommError);
     EXPECT_EQ(m_link->LnkGetDataCount(h), RecorderStatus::kCommError);
+}
+
+TEST_F(NetLinkTest, CardFilesArriveOnThePcWholeAndAMoveDeletesOnlyThen) {
+    const int h = Open();
+    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "net_card";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    auto read = [&](const std::string& name) {
+        std::ifstream file(folder / name, std::ios::binary);
+        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
+    };
+
+    // The program writes the recorder's "\\" between folder and name.
+    EXPECT_EQ(m_link->LnkCopy(h, "\\DATA\\RUN1.HDR", folder.string() + "\\run 1.hdr"), 1);
+    const std::string header = "\\DATA\\RUN1.HDR";
+    EXPECT_EQ(read("run 1.hdr"), std::vector<std::uint8_t>(header.begin(), header.end()));
+    EXPECT_EQ(read("run 1.dat"), CFakeLink::CardData());
+    EXPECT_EQ(Call(), "Copy 77 \\DATA\\RUN1.HDR run 1.hdr");
+
+    EXPECT_EQ(m_link->LnkMove(h, "\\DATA\\RUN2.HDR", (folder / "run2.hdr").string()), 124);
+    EXPECT_EQ(read("run2.dat"), CFakeLink::CardData());
+    EXPECT_EQ(m_fake.TakeCalls(), (std::vector<std::string>{"Copy 77 \\DATA\\RUN2.HDR run2.hdr",
+                                                            "Delete 77 \\DATA\\RUN2.HDR"}));
+
+    // The PC side cannot be written: the card file stays, no part of a file is left.
+    EXPECT_EQ(m_link->LnkMove(h, "\\DATA\\RUN3.HDR", (folder / "none" / "run3.hdr").string()),
+              NetProtocol::kPcFileError);
+    EXPECT_EQ(Call(), "Copy 77 \\DATA\\RUN3.HDR run3.hdr");
+    EXPECT_EQ(m_link->LnkCopy(h, "\\MISSING", (folder / "x.hdr").string()), -5);
+    Call();
+    EXPECT_EQ(m_link->LnkCopy(h, "\\DATA\\RUN4.HDR", (folder / "..").string()),
+              NetProtocol::kPcFileError);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::ranges::sort(names);
+    EXPECT_EQ(names, (std::vector<std::string>{"run 1.dat", "run 1.hdr", "run2.dat", "run2.hdr"}));
+    EXPECT_TRUE(m_fake.TakeCalls().empty());
 }
 
 TEST_F(NetLinkTest, SamplesArriveWholeAndInOrderAndAStartBeginsEmpty) {
