@@ -206,16 +206,16 @@ int CFakeLink::LnkGetDataCount(int) {
     if (lost)
         return RecorderStatus::kCommError;
     std::lock_guard lock(m_mutex);
-    return dataError != 0 ? dataError.load() : static_cast<int>(m_samples.size());
+    return dataError != 0 ? dataError.load() : static_cast<int>(m_samples.size() - m_samplesRead);
 }
 
 int CFakeLink::LnkReadData(int, void* buffer, int bytes) {
     std::lock_guard lock(m_mutex);
     if (dataError != 0)
         return dataError;
-    const auto taken = std::min<std::size_t>(m_samples.size(), std::size_t(bytes));
-    std::memcpy(buffer, m_samples.data(), taken);
-    m_samples.erase(m_samples.begin(), m_samples.begin() + static_cast<std::ptrdiff_t>(taken));
+    const auto taken = std::min<std::size_t>(m_samples.size() - m_samplesRead, std::size_t(bytes));
+    std::memcpy(buffer, m_samples.data() + m_samplesRead, taken);
+    m_samplesRead += taken;
     return static_cast<int>(taken);
 }
 

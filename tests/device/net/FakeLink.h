@@ -73,4 +73,5 @@ private:
     std::mutex m_mutex;
     std::vector<std::string> m_calls;    // guarded by m_mutex
     std::vector<std::uint8_t> m_samples; // guarded by m_mutex
+    std::size_t m_samplesRead = 0;       // guarded by m_mutex
 };

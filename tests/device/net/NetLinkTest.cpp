@@ -42,11 +42,11 @@ protected:
         return calls.size() == 1 ? calls[0] : "calls: " + std::to_string(calls.size());
     }
 
-    // Reads until `bytes` arrived or two seconds passed.
+    // Reads until `bytes` arrived or ten seconds passed.
     std::vector<std::uint8_t> ReadAll(int handle, std::size_t bytes) {
         std::vector<std::uint8_t> got;
         std::vector<std::uint8_t> block(100000);
-        const auto end = Clock::now() + 2s;
+        const auto end = Clock::now() + 10s;
         while (got.size() < bytes && Clock::now() < end) {
             const int n = m_link->LnkReadData(handle, block.data(), int(block.size()));
             if (n <= 0)
