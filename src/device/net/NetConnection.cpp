@@ -129,7 +129,13 @@ void CNetConnection::Deliver(CNetMessage frame) {
         std::vector<std::uint8_t> bytes = std::move(frame).Release();
         if (bytes.size() < 2)
             return;
-        std::lock_guard lock(m_mutex);
+        std::unique_lock lock(m_mutex);
+        // A peer that ignores the window is broken; its samples must not fill the memory.
+        if (m_buffered > 2 * static_cast<std::size_t>(NetProtocol::kStreamWindowBytes)) {
+            lock.unlock();
+            Fail();
+            return;
+        }
         m_buffered += bytes.size() - 1;
         m_samples.push_back({std::move(bytes)});
     } else if (kind == NetProtocol::kStream) {

@@ -367,6 +367,8 @@ int CNetSession::CopyToClient(const std::string& cardPath, const std::string& na
 
 bool CNetSession::SendFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
     std::vector<std::uint8_t> piece(NetProtocol::kDataChunkBytes);
     do {
         file.read(reinterpret_cast<char*>(piece.data()),
