@@ -83,7 +83,10 @@ CZT300SetView::CZT300SetView(QWidget* parent)
     Rebuild();
 }
 
-CZT300SetView::~CZT300SetView() = default;
+CZT300SetView::~CZT300SetView() {
+    // An editor still open commits while the widgets close, after the rules are gone.
+    disconnect(m_grid, nullptr, this, nullptr);
+}
 
 void CZT300SetView::SetConditions(std::vector<CRecCnd>* conditions, int currentIndex,
                                   const CRecorderSettings* settings) {
