@@ -80,13 +80,16 @@ void FollowAddressChanges(CSimLink& link, std::vector<Served>& recorders, std::u
             Serve(link, served, port);
 }
 
-// The signals are blocked in every thread and taken by the main thread alone.
+// The signals are blocked in every thread and taken by the main thread alone. A shell starts a
+// background job with SIGINT ignored, and an ignored signal would never reach the wait.
 sigset_t BlockStopSignals() {
     sigset_t signals;
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
     return signals;
 }
 } // namespace
@@ -104,7 +107,7 @@ int main(int argc, char** argv) {
                                          ? CSimLink::FromDefaultConfig()
                                          : CSimLink::FromConfigFile(options.configPath, error);
     if (!link) {
-        std::cerr << "zt300sim: " << options.configPath << ": " << error << "\n";
+        std::cerr << "zt300sim: " << error << "\n";
         return kExitFailure;
     }
     std::vector<Served> recorders;
