@@ -6,6 +6,10 @@
 #include <unistd.h>
 #include <utility>
 
+namespace {
+constexpr int kAcceptRetryMs = 50;
+} // namespace
+
 CNetServer::CNetServer(ILinkLibrary& backend, std::string address, std::uint16_t port)
     : m_backend(backend), m_address(std::move(address)), m_port(port) {}
 
@@ -58,8 +62,12 @@ void CNetServer::Listen() {
         if (waits[1].revents != 0)
             return;
         CNetSocket accepted = m_listener.Accept();
-        if (!accepted.Valid())
+        if (!accepted.Valid()) {
+            // Out of descriptors, say: wait a little (or for the stop) rather than spin.
+            if (::poll(&waits[1], 1, kAcceptRetryMs) > 0)
+                return;
             continue;
+        }
         std::lock_guard lock(m_mutex);
         Reap();
         m_sessions.push_back(

@@ -15,7 +15,7 @@ namespace {
 // How often a running recorder is asked for samples while none are waiting.
 constexpr int kPumpIntervalMs = 5;
 // How often an open recorder that is not running is asked, mostly to notice that it was lost.
-constexpr int kIdleCheckMs = 100;
+constexpr int kIdleCheckMs = 250;
 constexpr std::size_t kSlotListBytes = 256;
 
 int MsUntil(CNetSocket::Deadline deadline) {
