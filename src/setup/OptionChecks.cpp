@@ -94,11 +94,8 @@ OptionRefusal CheckXGrid(std::string_view text, int chartWidthSeconds, double& v
     return std::nullopt;
 }
 
-OptionRefusal CheckControlCodes(bool ctrlInput, std::string_view start, std::string_view stop,
-                                std::string_view pause) {
-    if (!ctrlInput)
-        return std::nullopt;
-    if (IsTwoDigitCode(start) && IsTwoDigitCode(stop) && IsTwoDigitCode(pause))
+OptionRefusal CheckControlCode(bool ctrlInput, std::string_view code) {
+    if (!ctrlInput || IsTwoDigitCode(code))
         return std::nullopt;
     return std::string(kTwoFigureCodeMessage);
 }

@@ -37,8 +37,7 @@ OptionRefusal CheckYGridCnt(std::string_view text, int& value);
 
 // With control-code input on, each of the START, STOP and PAUSE codes must be two digits, since
 // the key-code input only ever forms codes of two digits.
-OptionRefusal CheckControlCodes(bool ctrlInput, std::string_view start, std::string_view stop,
-                                std::string_view pause);
+OptionRefusal CheckControlCode(bool ctrlInput, std::string_view code);
 
 // Keys the code fields take: the digits, "." and backspace.
 bool IsCodeKeyAccepted(char key);

@@ -49,14 +49,16 @@ TEST(OptionChecks, VerticalGridCountFromEightToSixtyFour) {
 }
 
 TEST(OptionChecks, ControlCodesAreTwoDigitsOnlyWithControlInput) {
-    EXPECT_FALSE(CheckControlCodes(true, "70", "71", "80"));
-    EXPECT_FALSE(CheckControlCodes(false, "7", "", "8.")); // not used, so not checked
+    EXPECT_FALSE(CheckControlCode(true, "70"));
+    EXPECT_FALSE(CheckControlCode(true, "09"));
+    for (const char* unused : {"7", "", "8.", "123"}) // not used, so not checked
+        EXPECT_FALSE(CheckControlCode(false, unused)) << unused;
     const std::string message = "Please input 2 figures digit number (0~9)!";
-    EXPECT_EQ(CheckControlCodes(true, "7", "71", "80"), message);
-    EXPECT_EQ(CheckControlCodes(true, "70", "711", "80"), message);
-    EXPECT_EQ(CheckControlCodes(true, "70", "71", ""), message);
+    EXPECT_EQ(CheckControlCode(true, "7"), message);
+    EXPECT_EQ(CheckControlCode(true, "711"), message);
+    EXPECT_EQ(CheckControlCode(true, ""), message);
     // The key input forms codes of digits only, so a "." would make a code that never matches.
-    EXPECT_EQ(CheckControlCodes(true, "70", "7.", "80"), message);
+    EXPECT_EQ(CheckControlCode(true, "7."), message);
 
     for (char key : std::string("0123456789.\b"))
         EXPECT_TRUE(IsCodeKeyAccepted(key)) << int(key);

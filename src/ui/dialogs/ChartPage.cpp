@@ -34,6 +34,8 @@ CChartPage::CChartPage(CRecorderSettings& values, IPrompt& prompt, QWidget* pare
     m_yGridCnt->setObjectName("yGridCnt");
     m_decimalDigit->setObjectName("decimalDigit");
 
+    m_xGrid->setMaximumWidth(80);
+    m_yGridCnt->setMaximumWidth(80);
     (values.m_chartType == 1 ? m_common : m_separate)->setChecked(true);
     for (const ChartWidth& width : kChartWidths)
         m_xWidth->addItem(FromView(width.label));

@@ -43,6 +43,7 @@ CGeneralPage::CGeneralPage(CRecorderSettings& values, IPrompt& prompt, QWidget* 
     m_multiZt300->setChecked(values.m_multiZt300 != 0);
     m_calRef->setChecked(values.m_calRef != 0);
     m_balWarn->setMaximumWidth(60);
+    m_calFileButton->setMaximumWidth(32);
 
     auto* calFileRow = new QHBoxLayout;
     calFileRow->addWidget(new QLabel(QStringLiteral("Cal File : "), this));

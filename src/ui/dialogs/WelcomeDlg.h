@@ -2,9 +2,9 @@
 #pragma once
 
 #include <QDialog>
-#include <QStyle>
+#include <QIcon>
 
-class QPushButton;
+class QToolButton;
 
 class CWelcomeDlg : public QDialog {
     Q_OBJECT
@@ -17,14 +17,14 @@ public:
     // Closing the dialog without a choice works offline.
     Choice GetChoice() const { return m_choice; }
 
-    QPushButton* ConnectButton() const { return m_connect; }
-    QPushButton* NoConnectionButton() const { return m_noConnection; }
+    QToolButton* ConnectButton() const { return m_connect; }
+    QToolButton* NoConnectionButton() const { return m_noConnection; }
 
 private:
-    QPushButton* AddChoice(const QString& name, const QString& text, QStyle::StandardPixmap icon,
+    QToolButton* AddChoice(const QString& name, const QString& text, const QIcon& picture,
                            Choice choice);
 
     Choice m_choice = Choice::NoConnection;
-    QPushButton* m_connect;
-    QPushButton* m_noConnection;
+    QToolButton* m_connect;
+    QToolButton* m_noConnection;
 };
