@@ -17,9 +17,9 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
-#include <QToolButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
