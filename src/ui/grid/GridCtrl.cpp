@@ -48,6 +48,9 @@ CGridCtrl::CGridCtrl(QWidget* parent)
     connect(m_model, &CGridModel::cellEdited, this, &CGridCtrl::cellEdited);
     connect(m_model, &CGridModel::cellChecked, this, &CGridCtrl::cellChecked);
     connect(this, &QAbstractItemView::doubleClicked, this, &CGridCtrl::OnDoubleClicked);
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        emit cellClicked(m_model->GridRow(index), m_model->GridColumn(index));
+    });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
         emit headerClicked(section + m_model->FixedColumns(), QApplication::keyboardModifiers());
     });

@@ -61,6 +61,8 @@ signals:
     void cellEdited(int row, int column, const QString& text, bool pasted);
     void cellChecked(int row, int column, bool checked);
     void cellActivated(int row, int column);
+    // A single click, for cells that act on it (a colour choice, a check box of a selection).
+    void cellClicked(int row, int column);
     void headerClicked(int column, Qt::KeyboardModifiers modifiers);
     void contextMenuRequested(const QPoint& globalPos);
 

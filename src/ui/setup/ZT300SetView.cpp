@@ -296,8 +296,18 @@ bool CZT300SetView::PrintTo(QPrinter& printer) {
     return m_grid->Print(printer, m_printTitle);
 }
 
+namespace {
+
+// The table is far wider than high; it starts on a landscape page.
+void SetUpPrinter(QPrinter& printer) {
+    printer.setPageOrientation(QPageLayout::Landscape);
+}
+
+} // namespace
+
 void CZT300SetView::Print() {
     QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer);
     QPrintDialog dialog(&printer, this);
     if (m_runDialog(dialog) == QDialog::Accepted)
         PrintTo(printer);
@@ -305,11 +315,13 @@ void CZT300SetView::Print() {
 
 void CZT300SetView::PrintDirect() {
     QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer);
     PrintTo(printer);
 }
 
 void CZT300SetView::PrintPreview() {
     QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer);
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* target) { PrintTo(*target); });

@@ -145,6 +145,37 @@ private slots:
         QVERIFY(!grid.IsEditing());
     }
 
+    void numberAndColourCells() {
+        CGridCtrl grid;
+        grid.SetDimensions(2, 2, 1, 0);
+        GridCell number = TextCell("12");
+        number.kind = GridCellKind::Numeric;
+        number.integer = true;
+        grid.Model().SetCell(1, 0, number);
+        GridCell colour;
+        colour.kind = GridCellKind::Colour;
+        colour.colour = QColor(255, 0, 0);
+        grid.Model().SetCell(1, 1, colour);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+
+        QSignalSpy clicked(&grid, &CGridCtrl::cellClicked);
+        const QRect swatch = grid.visualRect(grid.Model().IndexOf(1, 1));
+        QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, swatch.center());
+        QCOMPARE(clicked.size(), 1);
+        QCOMPARE(clicked[0], (QVariantList{1, 1}));
+        const QImage image = grid.viewport()->grab().toImage();
+        QCOMPARE(image.pixelColor(swatch.center()), QColor(255, 0, 0));
+        QVERIFY(!(grid.Model().flags(grid.Model().IndexOf(1, 1)) & Qt::ItemIsEditable));
+
+        grid.EditCell(1, 0);
+        auto* line = grid.viewport()->findChild<QLineEdit*>();
+        QVERIFY(line && line->validator());
+        int pos = 0;
+        QString text = QStringLiteral("1.5");
+        QCOMPARE(line->validator()->validate(text, pos), QValidator::Invalid);
+    }
+
     void clipboardBlocksAreTabSeparated() {
         CGridCtrl grid;
         FillGrid(grid);

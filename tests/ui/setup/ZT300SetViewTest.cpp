@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -299,6 +300,18 @@ private slots:
         m_view->SetPrintTitle("Test.czd");
         QVERIFY(m_view->PrintTo(printer));
         QVERIFY(QFileInfo(dir.filePath("table.pdf")).size() > 1000);
+
+        // The preview draws through the same printing when it asks for its pages.
+        QPrinter previewTarget(QPrinter::HighResolution);
+        previewTarget.setOutputFormat(QPrinter::PdfFormat);
+        previewTarget.setOutputFileName(dir.filePath("preview.pdf"));
+        m_view->SetDialogRunner([&previewTarget](QDialog& dialog) {
+            auto& preview = dynamic_cast<QPrintPreviewDialog&>(dialog);
+            emit preview.paintRequested(&previewTarget);
+            return int(QDialog::Rejected);
+        });
+        m_view->PrintPreview();
+        QVERIFY(QFileInfo(dir.filePath("preview.pdf")).size() > 1000);
 
         m_view->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
