@@ -174,6 +174,25 @@ private slots:
         QCOMPARE(Ch(0).m_mat[0], std::string("STEEL"));
     }
 
+    void listEditedInPlaceReachesTheOtherSelectedRows() {
+        m_view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+        CGridCtrl& grid = m_view->Grid();
+        grid.setFocus();
+        grid.SelectCells(1, Col::kRange, 12, Col::kRange);
+        QTest::keyClick(grid.viewport(), Qt::Key_F2);
+        auto* combo = grid.viewport()->findChild<QComboBox*>();
+        QVERIFY(combo);
+        QCOMPARE(combo->count(), 3);
+        combo->setCurrentIndex(combo->findText("5V"));
+        QTest::keyClick(combo, Qt::Key_Return);
+        QTRY_COMPARE(Ch(0).m_range, std::string("5V"));
+        QCOMPARE(Ch(1).m_range, std::string("5V"));
+        QCOMPARE(Ch(2).m_range, std::string("2000uST")); // "5V" is not a strain range
+        QCOMPARE(Text(2, Col::kRange), QStringLiteral("5V"));
+        QCOMPARE(Text(2, Col::kScaleMax), QStringLiteral("5.000"));
+    }
+
     void pasteStoresEachCellByItsColumn() {
         CGridCtrl& grid = m_view->Grid();
         grid.SelectCells(1, Col::kSignalName, 1, Col::kSignalName);
