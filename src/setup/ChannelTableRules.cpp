@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <initializer_list>
 #include <optional>
 #include <string_view>
@@ -32,6 +32,8 @@ const std::array<TableColumn, ChannelTableColumn::kCount> CChannelTableRules::kC
 namespace {
 
 constexpr std::string_view kNone = "-";
+// A module kind without a level trigger that the program knows only by its code.
+constexpr std::int32_t kTriggerlessModule = 15;
 constexpr std::array<std::string_view, 2> kOnOff{"OFF", "ON"};
 constexpr std::array<std::string_view, 5> kValueTypes{"INT16", "UINT16", "INT32", "UINT32",
                                                       "FLOAT32"};
@@ -107,7 +109,8 @@ bool IsOneOf(std::int32_t code, std::initializer_list<std::int32_t> codes) {
 bool HasNoTrigger(std::int32_t type, bool hddLevel) {
     if (hddLevel && type == ModuleType::kDigitalInput)
         return true;
-    return IsOneOf(type, {ModuleType::kInertial, ModuleType::kCanK, ModuleType::kCanG, 15});
+    return IsOneOf(
+        type, {ModuleType::kInertial, ModuleType::kCanK, ModuleType::kCanG, kTriggerlessModule});
 }
 
 TableCell ReadOnly(std::string text) {
@@ -221,7 +224,9 @@ void CChannelTableRules::NumberChannels(std::vector<CRecCnd>& conditions) {
 int CChannelTableRules::DisplayNumber(const CChCnd& channel) {
     if (channel.m_monitorNo >= 1)
         return channel.m_monitorNo;
-    return std::atoi(FormatText("%d%d", channel.m_slot, channel.m_channel + 1).c_str());
+    const std::int64_t number =
+        ReadWholeNumber(FormatText("%d%d", channel.m_slot, channel.m_channel + 1));
+    return static_cast<int>(std::clamp<std::int64_t>(number, INT_MIN, INT_MAX));
 }
 
 int CChannelTableRules::IconIndex(std::int32_t typeCode) {
@@ -244,7 +249,7 @@ int CChannelTableRules::IconIndex(std::int32_t typeCode) {
         return 13;
     case ModuleType::kCanG:
         return 14;
-    case 15:
+    case kTriggerlessModule:
         return 9;
     case ModuleType::kVoltageStrain2:
         return 3;
