@@ -45,6 +45,7 @@ inline constexpr int kGetGPSMode = 47;
 inline constexpr int kBalanceChannels = 48;
 inline constexpr int kSetCommand = 56;
 inline constexpr int kQueryCommand = 57;
+inline constexpr int kGetStatusWait = 59;
 inline constexpr int kStopArmed = 61;
 inline constexpr int kStartAcq = 62;
 inline constexpr int kStopAcq = 63;

@@ -1,0 +1,10 @@
+// The recorder link the program works with: simulated recorders in the program, or the network.
+#pragma once
+
+#include <memory>
+
+class IClock;
+class ILinkLibrary;
+
+// Kept apart from the Qt sources: the device headers use names that Qt reserves as keywords.
+std::unique_ptr<ILinkLibrary> CreateLink(bool demo, const IClock* clock);

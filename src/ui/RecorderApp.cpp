@@ -1,0 +1,552 @@
+#include "ui/RecorderApp.h"
+
+#include "acquisition/DeviceScan.h"
+#include "acquisition/ZT300SetDoc.h"
+#include "framework/LinkLibrary.h"
+#include "framework/Prompt.h"
+#include "framework/UpdateHints.h"
+#include "ui/CommandIds.h"
+#include "ui/LinkFactory.h"
+#include "ui/LogView.h"
+#include "ui/MainFrame.h"
+#include "ui/MoniChartFrame.h"
+#include "ui/QtPrompt.h"
+#include "ui/QtSettingsStore.h"
+#include "ui/SetFrame.h"
+#include "ui/dialogs/AutoSaveDlg.h"
+#include "ui/dialogs/CardInfoDlg.h"
+#include "ui/dialogs/ConfigIpDlg.h"
+#include "ui/dialogs/OptionSheet.h"
+#include "ui/dialogs/RegPhyUnitDlg.h"
+#include "ui/dialogs/RtcDlg.h"
+#include "ui/dialogs/SelectConnectionDlg.h"
+#include "ui/dialogs/WelcomeDlg.h"
+#include "ui/setup/ZT300SetView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QStandardPaths>
+
+using namespace CommandId;
+
+namespace {
+
+QString ToQt(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+std::string FromQt(const QString& text) {
+    return text.toLocal8Bit().toStdString();
+}
+
+constexpr const char* kMenuKindProperty = "zt300MenuKind";
+constexpr const char* kConditionFilter = "ZT300 Condition Files (*.czd)";
+
+// The USB input module's driver is looked for by its name, as the acquisition loads it.
+bool ExternalInputAvailable() {
+    QLibrary driver(QStringLiteral("TUSBSIN"));
+    const bool loaded = driver.load();
+    driver.unload();
+    return loaded;
+}
+
+std::string PerUserDataFolder(const std::string& wanted) {
+    QString folder = wanted.empty()
+                         ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                               QStringLiteral("/zt300ctl")
+                         : ToQt(wanted);
+    QDir().mkpath(folder);
+    return FromQt(QDir(folder).absolutePath() + QLatin1Char('/'));
+}
+
+std::string ProgramFolder() {
+    return FromQt(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+}
+
+} // namespace
+
+CRecorderApp::CRecorderApp(const AppOptions& options)
+    : m_options(options), m_dataFolder(PerUserDataFolder(options.dataFolder)),
+      m_store(options.settingsPath.empty()
+                  ? std::make_unique<CQtSettingsStore>()
+                  : std::make_unique<CQtSettingsStore>(ToQt(options.settingsPath))),
+      m_settings(ProgramFolder()), m_frame(std::make_unique<CMainFrame>()),
+      m_prompt(std::make_unique<CQtPrompt>(m_frame.get())) {
+    m_link = CreateLink(options.demo, &m_clock);
+    m_settings.Load(*m_store);
+    ApplySettingsToModel();
+    CRecCnd::SetDefaultRecordFolder(m_dataFolder);
+    m_frame->SetCommandHandler(this);
+    m_frame->SetCloseHandler([this] { return Exit(); });
+    connect(m_frame->MdiArea(), &QMdiArea::subWindowActivated, this,
+            &CRecorderApp::OnSubWindowActivated);
+}
+
+CRecorderApp::~CRecorderApp() {
+    m_frame->SetCommandHandler(nullptr);
+    m_frame->SetCloseHandler({});
+    m_documents.clear();
+}
+
+void CRecorderApp::ApplySettingsToModel() {
+    CChCnd::SetBalanceWarnPercent(m_settings.m_balWarnPercent);
+}
+
+void CRecorderApp::Start() {
+    if (m_settings.m_externalSignal && !ExternalInputAvailable()) {
+        m_prompt->MessageBox("TSUBSIN.DLL Not Found!", PromptIcon::Stop, PromptButtons::Ok);
+        m_settings.m_externalSignal = 0;
+    }
+    m_frame->resize(1280, 800);
+    m_frame->showMaximized();
+    if (!m_options.welcome)
+        return;
+    CWelcomeDlg welcome(m_frame.get());
+    if (welcome.exec() != QDialog::Accepted || welcome.GetChoice() != CWelcomeDlg::Choice::Connect)
+        return;
+    for (;;) {
+        ScanAndConnect();
+        if (ConnectedDocumentCount() >= 1)
+            break;
+        if (m_prompt->MessageBox("No device connection!", PromptIcon::Exclamation,
+                                 PromptButtons::RetryCancel) != PromptAnswer::Retry)
+            break;
+    }
+    ArrangeAfterConnect();
+}
+
+void CRecorderApp::ArrangeAfterConnect() {
+    if (ConnectedDocumentCount() == 1) {
+        if (QMdiSubWindow* active = m_frame->MdiArea()->activeSubWindow();
+            active && !active->isMaximized())
+            active->showMaximized();
+    } else if (ConnectedDocumentCount() > 1) {
+        m_frame->MdiArea()->cascadeSubWindows();
+    }
+}
+
+bool CRecorderApp::Exit() {
+    while (!m_documents.empty()) {
+        if (!CloseDocument(*m_documents.back().doc))
+            return false;
+    }
+    m_settings.Save(*m_store);
+    m_store->Sync();
+    return true;
+}
+
+void CRecorderApp::ScanAndConnect() {
+    CDeviceScan scan(*m_link, *m_prompt, m_clock);
+    const SelectRecorders select = [this](std::vector<RecorderEntry>& recorders,
+                                          std::vector<bool>) {
+        CSelectConnectionDlg dialog(recorders, m_settings.m_multiZt300 != 0, false, m_frame.get());
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        recorders = dialog.GetSelected();
+        return true;
+    };
+    const std::string text = scan.Scan(m_settings.m_multiZt300 != 0, select);
+    if (!text.empty())
+        OpenDocument(text);
+}
+
+CZT300SetDoc* CRecorderApp::OpenDocument(const std::string& path) {
+    OpenDoc open;
+    open.doc = std::make_unique<CZT300SetDoc>(
+        DocServices{*m_link, *m_prompt, m_clock, m_settings, m_dataFolder});
+    const bool connection = CZT300SetDoc::IsConnectionText(path);
+    open.doc->SetTitle(connection ? path : FromQt(QFileInfo(ToQt(path)).fileName()));
+    if (!open.doc->OnOpenDocument(path))
+        return nullptr;
+    m_documents.push_back(std::move(open));
+    CreateSetupWindow(m_documents.back());
+    return m_documents.back().doc.get();
+}
+
+void CRecorderApp::CreateSetupWindow(OpenDoc& open) {
+    CZT300SetDoc& doc = *open.doc;
+    auto* frame = new CZT300SetFrame(doc, *m_prompt);
+    auto* view = new CZT300SetView(frame);
+    view->SetPrompt(m_prompt.get());
+    view->SetPrintTitle(ToQt(doc.GetTitle()));
+    view->SetConditions(&doc.GetConditions(), doc.GetShownIndex(), &m_settings);
+    view->SetLocked(!doc.CanEditCondition());
+    doc.AddView(view);
+    frame->SetView(view);
+    connect(view, &CZT300SetView::conditionEdited, frame,
+            [&doc](int index) { doc.ConditionEdited(index); });
+    connect(frame, &CZT300SetFrame::recorderChanged, view, [this, &doc, view](int) {
+        view->SetConditions(&doc.GetConditions(), doc.GetShownIndex(), &m_settings);
+    });
+    connect(view, &QObject::destroyed, frame, [&doc, view] { doc.RemoveView(view); });
+    open.view = view;
+    open.setup = m_frame->MdiArea()->addSubWindow(frame);
+    open.setup->setWindowTitle(CZT300SetView::FrameCaption(ToQt(doc.GetTitle())));
+    open.setup->setProperty(kMenuKindProperty, static_cast<int>(MenuKind::Setup));
+    open.setup->setAttribute(Qt::WA_DeleteOnClose, false);
+    open.setup->show();
+    m_frame->MdiArea()->setActiveSubWindow(open.setup);
+}
+
+void CRecorderApp::ShowMonitor(CZT300SetDoc& doc) {
+    OpenDoc* open = FindOpen(&doc);
+    if (open == nullptr)
+        return;
+    if (open->monitor == nullptr) {
+        auto* monitor = new CMoniChartFrame(doc);
+        open->monitor = m_frame->MdiArea()->addSubWindow(monitor);
+        open->monitor->setProperty(kMenuKindProperty, static_cast<int>(MenuKind::Monitor));
+        open->monitor->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    open->monitor->show();
+    m_frame->MdiArea()->setActiveSubWindow(open->monitor);
+}
+
+void CRecorderApp::ShowSetup(CZT300SetDoc& doc) {
+    if (OpenDoc* open = FindOpen(&doc); open != nullptr && open->setup != nullptr) {
+        open->setup->show();
+        m_frame->MdiArea()->setActiveSubWindow(open->setup);
+    }
+}
+
+bool CRecorderApp::CloseDocument(CZT300SetDoc& doc) {
+    if (doc.IsModified() && !CZT300SetDoc::IsConnectionText(doc.GetPathName())) {
+        const PromptAnswer answer =
+            m_prompt->MessageBox("Save changes to " + doc.GetTitle() + "?", PromptIcon::Exclamation,
+                                 PromptButtons::YesNoCancel);
+        if (answer == PromptAnswer::Cancel)
+            return false;
+        if (answer == PromptAnswer::Yes && !doc.GetPathName().empty() &&
+            !doc.OnSaveDocument(doc.GetPathName()))
+            return false;
+    }
+    doc.OnCloseDocument();
+    const auto found = std::find_if(m_documents.begin(), m_documents.end(),
+                                    [&doc](const OpenDoc& open) { return open.doc.get() == &doc; });
+    if (found == m_documents.end())
+        return true;
+    // The windows go first: they are views of the document.
+    delete found->monitor;
+    delete found->setup;
+    m_documents.erase(found);
+    if (m_documents.empty())
+        m_frame->SetMenuKind(MenuKind::NoDocument);
+    return true;
+}
+
+CRecorderApp::OpenDoc* CRecorderApp::FindOpen(const CZT300SetDoc* doc) {
+    for (OpenDoc& open : m_documents) {
+        if (open.doc.get() == doc)
+            return &open;
+    }
+    return nullptr;
+}
+
+const CRecorderApp::OpenDoc* CRecorderApp::ActiveOpen() const {
+    const QMdiSubWindow* active = m_frame->MdiArea()->activeSubWindow();
+    for (const OpenDoc& open : m_documents) {
+        if (active != nullptr && (open.setup == active || open.monitor == active))
+            return &open;
+    }
+    return nullptr;
+}
+
+CZT300SetDoc* CRecorderApp::ActiveDocument() const {
+    const OpenDoc* open = ActiveOpen();
+    return open != nullptr ? open->doc.get() : nullptr;
+}
+
+void CRecorderApp::OnSubWindowActivated(QMdiSubWindow* window) {
+    if (window == nullptr) {
+        if (m_frame->MdiArea()->subWindowList().isEmpty())
+            m_frame->SetMenuKind(MenuKind::NoDocument);
+        return;
+    }
+    const auto kind = static_cast<MenuKind>(window->property(kMenuKindProperty).toInt());
+    if (kind != m_frame->GetMenuKind())
+        m_frame->SetMenuKind(kind);
+}
+
+bool CRecorderApp::AnyDocumentArmed() const {
+    return std::any_of(m_documents.begin(), m_documents.end(),
+                       [](const OpenDoc& open) { return open.doc->m_acq.run; });
+}
+
+bool CRecorderApp::AnyDocumentConnected() const {
+    return ConnectedDocumentCount() > 0;
+}
+
+int CRecorderApp::ConnectedDocumentCount() const {
+    return static_cast<int>(
+        std::count_if(m_documents.begin(), m_documents.end(),
+                      [](const OpenDoc& open) { return open.doc->HasCurrentRecorder(); }));
+}
+
+bool CRecorderApp::IsCommandEnabled(int id) const {
+    const OpenDoc* open = ActiveOpen();
+    const CZT300SetDoc* doc = open != nullptr ? open->doc.get() : nullptr;
+    const bool setupActive =
+        open != nullptr && m_frame->MdiArea()->activeSubWindow() == open->setup;
+    switch (id) {
+    case kFileOpen:
+    case kIpSetting:
+    case kAppAbout:
+    case kAppExit:
+    case kWindowCascade:
+    case kWindowTileHorz:
+    case kWindowTileVert:
+    case kWindowArrange:
+        return true;
+    case kScan:
+        return !AnyDocumentConnected();
+    case kOptionSetting:
+    case kRegisterPhyUnit:
+    case kMaxMinValue:
+        return !AnyDocumentArmed();
+    case kFileSave:
+    case kFileSaveAs:
+    case kFileClose:
+    case kSaveAsCnd:
+        return doc != nullptr;
+    case kFilePrint:
+    case kFilePrintPreview:
+    case kFilePrintSetup:
+        return setupActive;
+    case kLoadCnd:
+        return doc != nullptr && doc->CanLoadCondition();
+    case kWriteCnd:
+        return doc != nullptr && doc->CanWriteCondition();
+    case kRtc:
+    case kCardInfo:
+        return doc != nullptr && doc->HasCurrentRecorder() && !doc->m_acq.run;
+    case kSwitch:
+    case kMonitorChart:
+        return doc != nullptr && (setupActive ? doc->CanMonitorChart() : true);
+    case kConditionSetting:
+        return doc != nullptr;
+    default:
+        return false;
+    }
+}
+
+bool CRecorderApp::IsCommandChecked(int) const {
+    return false;
+}
+
+void CRecorderApp::OnCommand(int id) {
+    CZT300SetDoc* doc = ActiveDocument();
+    switch (id) {
+    case kFileOpen:
+        OpenFile();
+        break;
+    case kFileSave:
+        SaveDocument(false);
+        break;
+    case kFileSaveAs:
+        SaveDocument(true);
+        break;
+    case kFileClose:
+        if (doc != nullptr)
+            CloseDocument(*doc);
+        break;
+    case kSaveAsCnd:
+        SaveCardCondition();
+        break;
+    case kFilePrint:
+        PrintView(false);
+        break;
+    case kFilePrintPreview:
+        PrintView(true);
+        break;
+    case kScan:
+        ScanAndConnect();
+        ArrangeAfterConnect();
+        if (!AnyDocumentConnected())
+            m_prompt->MessageBox("No Device Connection!", PromptIcon::Exclamation,
+                                 PromptButtons::Ok);
+        break;
+    case kIpSetting:
+        SetIpAddress();
+        break;
+    case kLoadCnd:
+        doc->OnLoadCondition();
+        break;
+    case kWriteCnd:
+        doc->OnWriteCondition();
+        break;
+    case kRtc:
+        ShowRtc();
+        break;
+    case kCardInfo:
+        ShowCardInfo();
+        break;
+    case kOptionSetting:
+        ShowOptionSheet();
+        break;
+    case kMaxMinValue:
+        ShowAutoSaveSetting();
+        break;
+    case kRegisterPhyUnit:
+        ShowRegisterPhyUnit();
+        break;
+    case kSwitch:
+        Switch();
+        break;
+    case kMonitorChart:
+        ShowMonitor(*doc);
+        break;
+    case kConditionSetting:
+        ShowSetup(*doc);
+        break;
+    case kWindowCascade:
+        m_frame->MdiArea()->cascadeSubWindows();
+        break;
+    case kWindowTileHorz:
+    case kWindowTileVert:
+    case kWindowArrange:
+        m_frame->MdiArea()->tileSubWindows();
+        break;
+    default:
+        break;
+    }
+}
+
+void CRecorderApp::Switch() {
+    const OpenDoc* open = ActiveOpen();
+    if (open == nullptr)
+        return;
+    if (m_frame->MdiArea()->activeSubWindow() == open->setup)
+        ShowMonitor(*open->doc);
+    else
+        ShowSetup(*open->doc);
+}
+
+void CRecorderApp::OpenFile() {
+    const QString path = QFileDialog::getOpenFileName(m_frame.get(), QString(), QString(),
+                                                      QString::fromLatin1(kConditionFilter));
+    if (path.isEmpty())
+        return;
+    if (CZT300SetDoc* doc = ActiveDocument(); doc != nullptr)
+        doc->OpenConditionFile(FromQt(path));
+    else if (CZT300SetDoc* opened = OpenDocument(FromQt(path)); opened != nullptr)
+        opened->SetPathName(FromQt(path));
+}
+
+void CRecorderApp::SaveDocument(bool askName) {
+    CZT300SetDoc* doc = ActiveDocument();
+    if (doc == nullptr)
+        return;
+    std::string path = doc->GetPathName();
+    if (askName || path.empty() || CZT300SetDoc::IsConnectionText(path)) {
+        const QString chosen = QFileDialog::getSaveFileName(m_frame.get(), QString(), QString(),
+                                                            QString::fromLatin1(kConditionFilter));
+        if (chosen.isEmpty())
+            return;
+        path = FromQt(chosen.endsWith(QStringLiteral(".czd"), Qt::CaseInsensitive)
+                          ? chosen
+                          : chosen + QStringLiteral(".czd"));
+    }
+    if (doc->OnSaveDocument(path) && !CZT300SetDoc::IsConnectionText(doc->GetPathName())) {
+        doc->SetPathName(path);
+        doc->SetTitle(FromQt(QFileInfo(ToQt(path)).fileName()));
+    }
+}
+
+void CRecorderApp::SaveCardCondition() {
+    const QString folder =
+        QFileDialog::getExistingDirectory(m_frame.get(), tr("Select a card driver to save"));
+    if (!folder.isEmpty())
+        ActiveDocument()->SaveCardCondition(FromQt(folder));
+}
+
+void CRecorderApp::SetIpAddress() {
+    CDeviceScan scan(*m_link, *m_prompt, m_clock);
+    const SelectRecorders select = [this](std::vector<RecorderEntry>& recorders,
+                                          std::vector<bool>) {
+        CSelectConnectionDlg dialog(recorders, false, true, m_frame.get());
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        recorders = dialog.GetSelected();
+        return true;
+    };
+    const EditIpAddress edit = [this](IpAddressSetting& setting) {
+        CConfigIpDlg dialog(setting.oldAddress, m_frame.get());
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        setting = {dialog.GetOldAddress(), dialog.GetNewAddress(), dialog.GetMask(),
+                   dialog.GetGateway()};
+        return true;
+    };
+    scan.SetIpAddress(select, edit);
+}
+
+void CRecorderApp::ShowOptionSheet() {
+    COptionSheet sheet(m_settings, *m_prompt, ExternalInputAvailable, m_frame.get());
+    if (sheet.exec() != QDialog::Accepted)
+        return;
+    const CRecorderSettings before = m_settings;
+    m_settings = sheet.GetSettings();
+    ApplySettingsToModel();
+    const int hint = m_settings.OptionChangeHint(before);
+    const bool chartTypeChanged = m_settings.ChartTypeChanged(before);
+    for (OpenDoc& open : m_documents) {
+        if (chartTypeChanged && open.monitor != nullptr)
+            ShowMonitor(*open.doc);
+        // The chart hints reach the monitor through the settings it reads; only a new balance
+        // limit changes what the documents show.
+        if (hint == UpdateHint::kConditionChanged)
+            open.doc->UpdateAllViews(nullptr, hint);
+    }
+}
+
+void CRecorderApp::ShowAutoSaveSetting() {
+    CAutoSaveDlg dialog(m_settings.m_autoSave, m_settings.m_asFilePath, m_settings.m_asMode,
+                        m_frame.get());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_settings.m_autoSave = dialog.GetAutoSave();
+    m_settings.m_asFilePath = dialog.GetFilePath();
+    m_settings.m_asMode = dialog.GetMode();
+}
+
+void CRecorderApp::ShowRegisterPhyUnit() {
+    CRegPhyUnitDlg dialog(m_settings.GetUnitList(), m_frame.get());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_settings.SetUnitList(dialog.GetUnits());
+    for (OpenDoc& open : m_documents)
+        open.doc->UpdateAllViews(nullptr, UpdateHint::kConditionChanged);
+}
+
+void CRecorderApp::ShowRtc() {
+    CZT300SetDoc* doc = ActiveDocument();
+    CRtcDlg dialog(doc->GetDevice(doc->GetCurrentIndex()), m_clock, m_frame.get());
+    dialog.exec();
+}
+
+void CRecorderApp::ShowCardInfo() {
+    CZT300SetDoc* doc = ActiveDocument();
+    CCardInfoDlg dialog(doc->GetDevice(doc->GetCurrentIndex()), m_frame.get());
+    dialog.exec();
+}
+
+void CRecorderApp::PrintView(bool preview) {
+    const OpenDoc* open = ActiveOpen();
+    if (open == nullptr || open->view == nullptr)
+        return;
+    if (!preview) {
+        open->view->Print();
+        return;
+    }
+    QPrinter printer;
+    QPrintPreviewDialog dialog(&printer, m_frame.get());
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, open->view,
+            [view = open->view](QPrinter* target) { view->PrintTo(*target); });
+    dialog.exec();
+}
