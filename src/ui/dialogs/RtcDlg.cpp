@@ -79,7 +79,9 @@ void CRtcDlg::SetFromPc() {
 void CRtcDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     m_timer.start();
-    Refresh();
+    // Read once the dialog runs: closing it while exec() is still showing it would leave exec()
+    // waiting on a hidden dialog.
+    QTimer::singleShot(0, this, &CRtcDlg::Refresh);
 }
 
 void CRtcDlg::hideEvent(QHideEvent* event) {

@@ -172,6 +172,7 @@ private slots:
         CRtcDlg dialog(*sim.device, sim.clock);
         dialog.show();
         QVERIFY(dialog.IsRefreshing());
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog.PcDate()->text().isEmpty(), 5000);
         QCOMPARE(dialog.PcDate()->text(), QStringLiteral("12-06-2026"));
         QCOMPARE(dialog.PcTime()->text(), QStringLiteral("10:20:30"));
         QCOMPARE(dialog.DeviceDate()->text(), QStringLiteral("01-02-2027"));
@@ -206,8 +207,14 @@ private slots:
     void clockDialogOfAnUnconnectedRecorderCloses() {
         SimRecorderDevice sim;
         CRtcDlg dialog(*sim.device, sim.clock);
-        dialog.show();
-        QVERIFY(!dialog.isVisible());
+        bool closedByItself = true;
+        QTimer::singleShot(5000, this, [&] {
+            closedByItself = false;
+            dialog.show(); // a hidden dialog's exec() would never end
+            dialog.accept();
+        });
+        QCOMPARE(dialog.exec(), int(QDialog::Rejected));
+        QVERIFY(closedByItself);
         QCOMPARE(dialog.DeviceTime()->text(), QStringLiteral("-"));
     }
 
