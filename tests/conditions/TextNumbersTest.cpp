@@ -32,6 +32,8 @@ TEST(TextNumbersTest, RealsTakeTheLongestLeadingNumber) {
     EXPECT_EQ(ReadReal("1e999"), std::numeric_limits<double>::max());
     EXPECT_EQ(ReadReal("-1e999"), -std::numeric_limits<double>::max());
     EXPECT_DOUBLE_EQ(ReadReal("-1e-999"), 0.0);
+    EXPECT_EQ(ReadReal("12e99999999999999999999"), std::numeric_limits<double>::max());
+    EXPECT_EQ(ReadReal("0.01e-99999999999999999999"), 0.0);
 }
 
 TEST(TextNumbersTest, Step125RoundsUpToOneTwoOrFive) {
