@@ -7,4 +7,5 @@ class IClock;
 class ILinkLibrary;
 
 // Kept apart from the Qt sources: the device headers use names that Qt reserves as keywords.
-std::unique_ptr<ILinkLibrary> CreateLink(bool demo, const IClock* clock);
+// `port` 0 is the recorders' own port.
+std::unique_ptr<ILinkLibrary> CreateLink(bool demo, const IClock* clock, unsigned short port);

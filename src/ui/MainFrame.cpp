@@ -2,6 +2,7 @@
 
 #include "ui/CommandHandler.h"
 #include "ui/CommandIds.h"
+#include "ui/dialogs/AboutDlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -239,8 +240,6 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::ShowAbout() {
-    QMessageBox::about(
-        this, tr("About ZT300CTL"),
-        tr("ZT300CTL Version %1\nControl program of the ZT300 / ZT500 data recorders.")
-            .arg(QStringLiteral(ZT300CTL_VERSION)));
+    CAboutDlg about(this);
+    about.exec();
 }

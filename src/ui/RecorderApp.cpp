@@ -78,7 +78,7 @@ CRecorderApp::CRecorderApp(const AppOptions& options)
                   : std::make_unique<CQtSettingsStore>(ToQt(options.settingsPath))),
       m_settings(ProgramFolder()), m_frame(std::make_unique<CMainFrame>()),
       m_prompt(std::make_unique<CQtPrompt>(m_frame.get())) {
-    m_link = CreateLink(options.demo, &m_clock);
+    m_link = CreateLink(options.demo, &m_clock, options.netPort);
     m_settings.Load(*m_store);
     ApplySettingsToModel();
     CRecCnd::SetDefaultRecordFolder(m_dataFolder);

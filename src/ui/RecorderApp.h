@@ -24,10 +24,11 @@ class ILinkLibrary;
 class QMdiSubWindow;
 
 struct AppOptions {
-    bool demo = false;        // in-process simulated recorders instead of the network
-    bool welcome = true;      // offer CONNECT / NOCON at start
-    std::string settingsPath; // an INI file instead of the user's profile (tests)
-    std::string dataFolder;   // instead of the per-user data folder (tests)
+    bool demo = false;          // in-process simulated recorders instead of the network
+    bool welcome = true;        // offer CONNECT / NOCON at start
+    std::string settingsPath;   // an INI file instead of the user's profile (tests)
+    std::string dataFolder;     // instead of the per-user data folder (tests)
+    unsigned short netPort = 0; // the recorders' port when it is not their usual one (tests)
 };
 
 class CRecorderApp : public QObject, public ICommandHandler {

@@ -1,0 +1,205 @@
+#include "ui/RecorderApp.h"
+#include "acquisition/ZT300SetDoc.h"
+#include "framework/LinkLibrary.h"
+#include "setup/ChannelTableCell.h"
+#include "ui/CommandIds.h"
+#include "ui/MainFrame.h"
+#include "ui/QtPrompt.h"
+#include "ui/dialogs/SelectConnectionDlg.h"
+#include "ui/grid/GridCtrl.h"
+#include "ui/grid/GridModel.h"
+#include "ui/setup/ZT300SetView.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+const std::string kDemoRecorders = "127_0_0_2_ZT-300,127_0_0_3_ZT-500";
+
+// Answers the modal boxes the program shows while a test drives it: message boxes are
+// acknowledged (their texts kept), the connection choice is accepted as offered.
+class CModalResponder : public QObject {
+public:
+    CModalResponder() {
+        connect(&m_timer, &QTimer::timeout, this, &CModalResponder::Answer);
+        m_timer.start(20);
+    }
+    QStringList m_texts;
+
+private:
+    void Answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            m_texts << box->text();
+            box->accept();
+        } else if (auto* select = qobject_cast<CSelectConnectionDlg*>(modal)) {
+            select->accept();
+        }
+    }
+    QTimer m_timer;
+};
+
+} // namespace
+
+class RecorderAppTest : public QObject {
+    Q_OBJECT
+
+private:
+    AppOptions Options(bool demo) const {
+        AppOptions options;
+        options.demo = demo;
+        options.welcome = false;
+        options.settingsPath = m_dir.filePath("zt300ctl.ini").toStdString();
+        options.dataFolder = m_dir.filePath("data").toStdString();
+        return options;
+    }
+    QTemporaryDir m_dir;
+
+private slots:
+    void menusFollowTheActiveWindowAndF9Switches() {
+        CRecorderApp app(Options(true));
+        app.Start();
+        CMainFrame& frame = app.MainFrame();
+        QCOMPARE(frame.GetMenuKind(), MenuKind::NoDocument);
+        QVERIFY(app.IsCommandEnabled(CommandId::kScan));
+        QVERIFY(!app.IsCommandEnabled(CommandId::kWriteCnd));
+
+        QVERIFY(app.OpenDocument(kDemoRecorders) != nullptr);
+        QCOMPARE(frame.GetMenuKind(), MenuKind::Setup);
+        QVERIFY(!app.IsCommandEnabled(CommandId::kScan)); // a document holds recorders
+        QVERIFY(app.IsCommandEnabled(CommandId::kWriteCnd));
+        QAction* f9 = frame.FindCommand(CommandId::kSwitch);
+        QVERIFY(f9 != nullptr);
+        QCOMPARE(f9->shortcut(), QKeySequence(Qt::Key_F9));
+        frame.UpdateCommandStates();
+        f9->trigger();
+        QCOMPARE(frame.GetMenuKind(), MenuKind::Monitor);
+        QVERIFY(frame.FindCommand(CommandId::kGoArmed) != nullptr);
+        QCOMPARE(frame.FindCommand(CommandId::kGoArmed)->shortcut(), QKeySequence(Qt::Key_F1));
+        frame.UpdateCommandStates();
+        frame.FindCommand(CommandId::kSwitch)->trigger();
+        QCOMPARE(frame.GetMenuKind(), MenuKind::Setup);
+
+        app.OnCommand(CommandId::kFileClose);
+        QCOMPARE(app.DocumentCount(), 0);
+        QCOMPARE(frame.GetMenuKind(), MenuKind::NoDocument);
+    }
+
+    void settingsSurviveARestart() {
+        CRecorderSettings changed;
+        {
+            CRecorderApp app(Options(true));
+            CRecorderSettings& s = app.Settings();
+            s.m_viewFolder = "/data/view/";
+            s.m_viewerPgm = "/usr/bin/viewer";
+            s.m_multiZt300 = 1;
+            s.m_calRef = 1;
+            s.m_calFileRef = "/data/cal.cal";
+            s.m_balWarnPercent = 42;
+            s.m_chartType = 1;
+            s.m_yGridCnt = 12;
+            s.m_xWidth = 45;
+            s.m_xGrid = 0.5;
+            s.m_decimalDigit = 2;
+            s.m_realTimeMark = 1;
+            s.m_ctrlInput = 1;
+            s.m_rtmStartCode = "11";
+            s.m_rtmStopCode = "22";
+            s.m_rtmPauseCode = "33";
+            s.m_autoSave = 1;
+            s.m_asFilePath = "/data/mm.csv";
+            s.m_asMode = 1;
+            s.m_regPhyUnits = "V,,kN";
+            changed = s;
+            QVERIFY(app.Exit());
+        }
+        CRecorderApp again(Options(true));
+        const CRecorderSettings& s = again.Settings();
+        QCOMPARE(s.m_viewFolder, changed.m_viewFolder);
+        QCOMPARE(s.m_viewerPgm, changed.m_viewerPgm);
+        QCOMPARE(s.m_multiZt300, 1);
+        QCOMPARE(s.m_calRef, 1);
+        QCOMPARE(s.m_calFileRef, changed.m_calFileRef);
+        QCOMPARE(s.m_balWarnPercent, std::uint16_t(42));
+        QCOMPARE(s.m_chartType, 1);
+        QCOMPARE(s.m_yGridCnt, 12);
+        QCOMPARE(s.m_xWidth, 45);
+        QVERIFY(ChartWidthLabel(s.m_xWidth).empty());
+        QCOMPARE(s.m_xGrid, 0.5);
+        QCOMPARE(s.m_decimalDigit, 2);
+        QCOMPARE(s.m_realTimeMark, 1);
+        QCOMPARE(s.m_ctrlInput, 1);
+        QCOMPARE(s.m_rtmStartCode, changed.m_rtmStartCode);
+        QCOMPARE(s.m_rtmStopCode, changed.m_rtmStopCode);
+        QCOMPARE(s.m_rtmPauseCode, changed.m_rtmPauseCode);
+        QCOMPARE(s.m_autoSave, 1);
+        QCOMPARE(s.m_asFilePath, changed.m_asFilePath);
+        QCOMPARE(s.m_asMode, 1);
+        QCOMPARE(s.m_regPhyUnits, changed.m_regPhyUnits);
+    }
+
+    // Two recorders served by zt300sim: scan, connect, edit a range in the table, write it to the
+    // recorder and read it back.
+    void editedRangeTravelsToTheRecorderAndBack() {
+        QProcess sim;
+        const QString port = QStringLiteral("47391");
+        sim.start(QStringLiteral(ZT300_SIM_PROGRAM),
+                  {QStringLiteral("--config"),
+                   QStringLiteral(ZT300_TEST_DATA_DIR "/net/two_recorders.conf"),
+                   QStringLiteral("--port"), port});
+        QVERIFY(sim.waitForStarted(10000));
+        QVERIFY(sim.waitForReadyRead(10000));
+        QVERIFY(sim.readLine().startsWith("ready"));
+
+        AppOptions options = Options(false);
+        options.netPort = port.toUShort();
+        CRecorderApp app(options);
+        app.Settings().m_multiZt300 = 1;
+        app.Start();
+        CModalResponder responder;
+        app.ScanAndConnect();
+        CZT300SetDoc* doc = app.ActiveDocument();
+        QVERIFY(doc != nullptr);
+        QCOMPARE(doc->GetRecorderCount(), 2);
+
+        auto* view = app.MainFrame().MdiArea()->activeSubWindow()->findChild<CZT300SetView*>();
+        QVERIFY(view != nullptr);
+        CGridModel& model = view->Grid().Model();
+        const int row = 1; // the first channel: slot 1, channel 1
+        QCOMPARE(model.Cell(row, ChannelTableColumn::kRange).text, QStringLiteral("10V"));
+        QVERIFY(model.setData(model.IndexOf(row, ChannelTableColumn::kRange), QStringLiteral("5V"),
+                              Qt::EditRole));
+        QCOMPARE(doc->GetConditions()[0].m_channels[0].m_range, std::string("5V"));
+
+        app.OnCommand(CommandId::kWriteCnd);
+        QVERIFY(responder.m_texts.contains(QStringLiteral("Write Condition OK!")));
+
+        // The recorder itself now holds the range.
+        ILinkLibrary& link = app.Link();
+        const int handle = doc->GetDevice(0).GetHandle();
+        std::vector<LinkChannelRecord> records;
+        QCOMPARE(link.LnkGetSlotChannels(handle, 1, records), 1);
+        QCOMPARE(records.at(0).range, std::string("5V"));
+
+        doc->GetConditions()[0].m_channels[0].SetRange("10V");
+        app.OnCommand(CommandId::kLoadCnd);
+        QCOMPARE(doc->GetConditions()[0].m_channels[0].m_range, std::string("5V"));
+        QCOMPARE(model.Cell(row, ChannelTableColumn::kRange).text, QStringLiteral("5V"));
+
+        QVERIFY(app.Exit());
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(10000));
+        QCOMPARE(sim.exitCode(), 0);
+    }
+};
+
+QTEST_MAIN(RecorderAppTest)
+#include "RecorderAppTest.moc"
