@@ -91,6 +91,11 @@ CRecorderApp::CRecorderApp(const AppOptions& options)
 CRecorderApp::~CRecorderApp() {
     m_frame->SetCommandHandler(nullptr);
     m_frame->SetCloseHandler({});
+    // The windows are views of their documents: they go first.
+    for (OpenDoc& open : m_documents) {
+        delete open.monitor;
+        delete open.setup;
+    }
     m_documents.clear();
 }
 

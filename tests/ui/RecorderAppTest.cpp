@@ -91,6 +91,10 @@ private slots:
         app.OnCommand(CommandId::kFileClose);
         QCOMPARE(app.DocumentCount(), 0);
         QCOMPARE(frame.GetMenuKind(), MenuKind::NoDocument);
+
+        // An application ended with a document still open takes its windows down first.
+        QVERIFY(app.OpenDocument(kDemoRecorders) != nullptr);
+        app.ShowMonitor(*app.ActiveDocument());
     }
 
     void settingsSurviveARestart() {
