@@ -3,30 +3,13 @@
 // same: a text read and written once (which rounds to the written precision) is a fixed point of
 // reading and writing.
 #include "conditions/RecCnd.h"
-#include "framework/Prompt.h"
+#include "framework/SilentPrompt.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 namespace {
-
-class CSilentPrompt : public IPrompt {
-public:
-    PromptAnswer MessageBox(const std::string&, PromptIcon, PromptButtons) override {
-        return PromptAnswer::Ok;
-    }
-    void ProgressOpen(const std::string&, const std::string&) override {}
-    void ProgressSetText(const std::string&) override {}
-    void ProgressSetRange(int, int) override {}
-    void ProgressSetPos(int) override {}
-    void ProgressShowBar(bool) override {}
-    void ProgressShowPercent(bool) override {}
-    void ProgressShowCancel(bool) override {}
-    void ProgressSetCancelText(const std::string&) override {}
-    bool ProgressCheckCancel() override { return false; }
-    void ProgressClose() override {}
-};
 
 // Lines as the file reader delivers them: cut at line feeds, trailing CR and LF stripped.
 TextLines ToLines(const std::string& text) {

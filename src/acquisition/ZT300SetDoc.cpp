@@ -5,29 +5,12 @@
 #include "conditions/TextNumbers.h"
 #include "framework/LinkLibrary.h"
 #include "framework/Prompt.h"
+#include "framework/SilentPrompt.h"
 #include "framework/UpdateHints.h"
 
 #include <algorithm>
 
 namespace {
-
-// A prompt that stays silent: the enabling rules run the condition check without telling.
-class CQuietPrompt : public IPrompt {
-public:
-    PromptAnswer MessageBox(const std::string&, PromptIcon, PromptButtons) override {
-        return PromptAnswer::Ok;
-    }
-    void ProgressOpen(const std::string&, const std::string&) override {}
-    void ProgressSetText(const std::string&) override {}
-    void ProgressSetRange(int, int) override {}
-    void ProgressSetPos(int) override {}
-    void ProgressShowBar(bool) override {}
-    void ProgressShowPercent(bool) override {}
-    void ProgressShowCancel(bool) override {}
-    void ProgressSetCancelText(const std::string&) override {}
-    bool ProgressCheckCancel() override { return false; }
-    void ProgressClose() override {}
-};
 
 // Digits grouped by "," in threes.
 std::string GroupDigits(unsigned long long value) {
@@ -342,7 +325,7 @@ bool CZT300SetDoc::HasValidSyncArrangement() const {
 }
 
 bool CZT300SetDoc::AllConditionsValid() const {
-    CQuietPrompt quiet;
+    CSilentPrompt quiet;
     return std::all_of(m_conditions.begin(), m_conditions.end(),
                        [&](const CRecCnd& c) { return c.CheckCondition(0, quiet); });
 }
