@@ -23,7 +23,6 @@ class CMaxMinTable {
 public:
     // `channels` new entries; false (and an empty table) when they cannot be had.
     bool Create(int channels);
-    void Discard() { m_entries.clear(); }
     bool Exists() const { return !m_entries.empty(); }
     int GetCount() const { return static_cast<int>(m_entries.size()); }
     const MaxMinEntry& GetEntry(int index) const {

@@ -67,24 +67,6 @@ TEST(MaxMinTableTest, KeepsExtremesAndLastValuesOfBothTriples) {
     ExpectEntry(table.GetEntry(1), {50000, 50000, 50000, 1, 80000, 70000});
 }
 
-TEST(MaxMinTableTest, CopiesOnlyBetweenTablesOfTheSameWidth) {
-    CMaxMinTable run;
-    ASSERT_TRUE(run.Create(2));
-    const double v[] = {1.0, 2.0};
-    run.Update(v, v, 2);
-
-    CMaxMinTable copy;
-    EXPECT_FALSE(copy.CopyFrom(run)) << "no copy made yet";
-    ASSERT_TRUE(copy.Create(3));
-    EXPECT_FALSE(copy.CopyFrom(run));
-    EXPECT_FALSE(copy.GetEntry(0).HasData());
-    ASSERT_TRUE(copy.Create(2));
-    ASSERT_TRUE(copy.CopyFrom(run));
-    ExpectEntry(copy.GetEntry(1), {2, 2, 2, 2, 2, 2});
-    copy.Discard();
-    EXPECT_FALSE(copy.Exists());
-}
-
 // The data thread folds row r (every channel r, raw -r) while the user-interface thread copies
 // and resets: every copy must show whole rows, never a row half folded.
 TEST(MaxMinTableTest, ThreadsSeeWholeRowsOnly) {
