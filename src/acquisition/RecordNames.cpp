@@ -61,6 +61,15 @@ std::string IncrementRecordName(const std::string& name) {
     return head + FormatText("%05ld", number + 1);
 }
 
+std::string RecordName(const CRecCnd& master, const std::string& nextRecordName,
+                       const LocalTime& start) {
+    if (master.m_hddRecFileExt)
+        return nextRecordName;
+    return RecordBase(master) + FormatText("_%02d%02d%02d_%02d%02d%02d", start.year % 100,
+                                           start.month, start.day, start.hour, start.minute,
+                                           start.second);
+}
+
 std::string CheckNameText(const std::string& text, std::size_t limit) {
     if (text.size() > limit)
         return FormatText("Please enter no more than %zu characters.", limit);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "conditions/RecCnd.h"
+#include "framework/Clock.h"
 
 #include <string>
 
@@ -17,6 +18,10 @@ std::string ComputeNextRecordName(const CRecCnd& master);
 std::string NextRecordDisplayName(const CRecCnd& master, const std::string& nextRecordName);
 // The name after `name` in Count mode: its last five digits plus one.
 std::string IncrementRecordName(const std::string& name);
+// The name of a record starting at `start`: base + "_yymmdd_hhmmss" in Time mode, the next
+// record name in Count mode.
+std::string RecordName(const CRecCnd& master, const std::string& nextRecordName,
+                       const LocalTime& start);
 
 // The check of the card folder and file name edits: empty when `text` is acceptable, else the
 // message to show ("Please enter no more than %1 characters." or "You can not use "%c" charactor").
