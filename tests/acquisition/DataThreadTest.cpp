@@ -212,26 +212,39 @@ TEST_F(DataThreadTest, RecordsEveryRowOfBothRecordersAfterThePreTriggerRows) {
     const std::int64_t received = m_info->GetRowsReceived();
     ASSERT_TRUE(m_writer.IsRecording());
     EXPECT_EQ(m_writer.GetPreTriggerRows(), 1000u);
-    Passes(work, 10);
+    Passes(work, 4);
+    // The slave's reads fail for a while: the master's frames wait for it.
+    Sim(kSlave).SetOperationError(LinkOrdinal::kReadData, -2);
+    Passes(work, 3);
+    Sim(kSlave).SetOperationError(LinkOrdinal::kReadData, 0);
+    Passes(work, 5, 70);
     ASSERT_TRUE(m_writer.Close().empty());
-    ASSERT_TRUE(m_writer.WriteHeader().empty());
 
     const std::vector<std::int16_t> words = ReadData(m_writer.GetPaths().data);
     const std::uint32_t written = m_writer.GetSamplesWritten();
-    EXPECT_EQ(written, 1000u);
+    EXPECT_EQ(written, m_info->GetRowsReceived() - received);
     EXPECT_EQ(words.size(), (1000u + written) * static_cast<std::size_t>(RowWords()));
     EXPECT_EQ(fs::path(m_writer.GetPaths().data).filename(), "Run_00001.dat");
     // Sample index 0 is the dropped first frame, so row r of the run is sample r + 1.
     ExpectRows(words, received - 1000 + 1);
 
     const std::vector<int> ids = Ids(m_messages.Drain());
-    const std::vector<int> start(ids.begin(), ids.begin() + 3);
+    const std::vector<int> start(ids.begin(), ids.begin() + 5);
     EXPECT_EQ(start, (std::vector<int>{PostedMessage::kNewData, PostedMessage::kRecordStarted,
-                                       PostedMessage::kLogLine}));
-    EXPECT_EQ(ids[3], PostedMessage::kNewData);
-    EXPECT_EQ(ids[4], PostedMessage::kRecordWritten);
-    EXPECT_EQ(std::count(ids.begin(), ids.end(), PostedMessage::kRecordWritten), 10);
+                                       PostedMessage::kLogLine, PostedMessage::kNewData,
+                                       PostedMessage::kRecordWritten}));
     EXPECT_EQ(std::count(ids.begin(), ids.end(), PostedMessage::kCommError), 0);
+
+    // Max/min got every row, in physical and unconverted values.
+    CMaxMinTable table;
+    ASSERT_TRUE(table.Create(m_info->GetChannelCount()));
+    ASSERT_TRUE(m_info->GetMaxMin().CopyTo(table));
+    const std::int64_t last = m_info->GetRowsReceived();
+    EXPECT_EQ(table.GetEntry(0).rawLast,
+              CSimSignal::Counts(Sim(kMaster).GetSignalSeed(), 1, 0, last));
+    EXPECT_EQ(table.GetEntry(0).last,
+              m_conditions[kMaster].m_channels[0].CountToPhys(table.GetEntry(0).rawLast));
+    EXPECT_TRUE(table.GetEntry(m_info->GetChannelCount() - 1).HasData());
 }
 
 TEST_F(DataThreadTest, TheTimeLimitWritesExactlyRateTimesSecondsRows) {
@@ -255,6 +268,11 @@ TEST_F(DataThreadTest, TheTimeLimitWritesExactlyRateTimesSecondsRows) {
     // 99 frames after the dropped one are less than a tenth of a second: nothing came before.
     EXPECT_EQ(FirstSample(words), 1);
     ExpectRows(words, 1);
+
+    // The next record in Count mode takes the next number.
+    m_info->RequestRecord();
+    Passes(work, 1);
+    EXPECT_EQ(fs::path(m_writer.GetPaths().data).filename(), "Run_00002.dat");
 }
 
 TEST_F(DataThreadTest, APcLevelTriggerStartsTheRecordWithTheTriggerRowLastOfThePreTriggerPart) {
@@ -319,33 +337,37 @@ TEST_F(DataThreadTest, ALostRecorderIsReportedOnceAndTheRowsBeforeItStayOnDisk) 
     ExpectRows(words, 1);
 }
 
-TEST_F(DataThreadTest, AFailedWriteEndsTheThreadWithItsMessage) {
+TEST_F(DataThreadTest, AFailedWriteEndsTheThreadWithItsMessageAndAHeaderOfWhatIsOnDisk) {
     std::error_code error;
     fs::create_symlink("/dev/full", m_folder / "Run_00001.dat", error);
     if (error)
         GTEST_SKIP() << "no /dev/full to write to";
     Arm();
-    CDataThread work(*m_info);
     m_info->RequestRecord();
-    m_clock.Advance(100);
-    ASSERT_TRUE(work.Pass());
-    ASSERT_TRUE(m_writer.IsRecording());
-    m_clock.Advance(100);
-    EXPECT_FALSE(work.Pass());
+    m_info->StartThread();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!m_info->HasEnded() && std::chrono::steady_clock::now() < deadline) {
+        m_clock.Advance(20);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_TRUE(m_info->HasEnded());
+    m_info->StopThread();
     EXPECT_FALSE(m_writer.IsRecording());
     EXPECT_EQ(m_info->TakeNotice(), "Destination disk drive is full.");
     EXPECT_EQ(m_info->TakeNotice(), "");
     const std::vector<Message> messages = m_messages.Drain();
-    EXPECT_EQ(messages.back(), (Message{PostedMessage::kLogLine, ThreadLog::kRecordFailed, 0}));
-    work.Finish();
+    const Message failed{PostedMessage::kLogLine, ThreadLog::kRecordFailed, 0};
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), failed), 1);
+    TextLines header;
+    ASSERT_EQ(CTextFile::ReadTextLines((m_folder / "Run_00001.hdr").string(), header), "");
+    EXPECT_NE(std::find(header.begin(), header.end(), "NUM_SAMPS 0"), header.end());
     EXPECT_EQ(Sim(kMaster).GetStatus(), RecorderStatus::kIdle);
     EXPECT_EQ(Sim(kSlave).GetStatus(), RecorderStatus::kIdle);
 }
 
-TEST_F(DataThreadTest, TheThreadRunsUntilStopARMEDAndStopsTheRecorders) {
-    Arm();
+TEST_F(DataThreadTest, AfterAReconnectionTheThreadGoesOnRecordingAtOnceUntilStopARMED) {
+    Arm(true);
     m_info->StartThread();
-    m_info->RequestRecord();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (m_writer.GetSamplesWritten() < 2000 && std::chrono::steady_clock::now() < deadline) {
         m_clock.Advance(20);
@@ -359,33 +381,6 @@ TEST_F(DataThreadTest, TheThreadRunsUntilStopARMEDAndStopsTheRecorders) {
     EXPECT_EQ(Sim(kSlave).GetStatus(), RecorderStatus::kIdle);
     const std::vector<std::int16_t> words = ReadData(m_writer.GetPaths().data);
     ExpectRows(words, FirstSample(words));
-}
-
-TEST_F(DataThreadTest, AReadThatFailsOnOneRecorderKeepsTheOthersFramesForTheNextRows) {
-    Arm();
-    CDataThread work(*m_info);
-    m_info->RequestRecord();
-    Passes(work, 5);
-    Sim(kSlave).SetOperationError(LinkOrdinal::kReadData, -2);
-    Passes(work, 3);
-    Sim(kSlave).SetOperationError(LinkOrdinal::kReadData, 0);
-    Passes(work, 5, 70);
-    ASSERT_TRUE(m_writer.Close().empty());
-    const std::vector<std::int16_t> words = ReadData(m_writer.GetPaths().data);
-    EXPECT_GE(words.size() / static_cast<std::size_t>(RowWords()), 700u);
-    ExpectRows(words, 1);
-    EXPECT_EQ(m_info->GetRowsReceived(), static_cast<std::int64_t>(words.size()) / RowWords());
-
-    // Max/min and the display got every row, in physical values.
-    CMaxMinTable table;
-    ASSERT_TRUE(table.Create(m_info->GetChannelCount()));
-    ASSERT_TRUE(m_info->GetMaxMin().CopyTo(table));
-    const CChCnd& first = m_conditions[kMaster].m_channels[0];
-    const std::int64_t last = m_info->GetRowsReceived();
-    EXPECT_EQ(table.GetEntry(0).rawLast,
-              CSimSignal::Counts(Sim(kMaster).GetSignalSeed(), 1, 0, last));
-    EXPECT_EQ(table.GetEntry(0).last, first.CountToPhys(table.GetEntry(0).rawLast));
-    EXPECT_TRUE(table.GetEntry(m_info->GetChannelCount() - 1).HasData());
 }
 
 TEST_F(DataThreadTest, AtATenthOfAHertzOnlyTheFirstOfSixFramesIsKeptAndTheLimitCountsRows) {
@@ -406,26 +401,6 @@ TEST_F(DataThreadTest, AtATenthOfAHertzOnlyTheFirstOfSixFramesIsKeptAndTheLimitC
     EXPECT_EQ(words.size(), 2u * static_cast<std::size_t>(RowWords()));
     ExpectRows(words, 1, 6);
     EXPECT_EQ(m_info->GetRowsReceived(), 24);
-}
-
-TEST_F(DataThreadTest, AfterAReconnectionTheRecordGoesOnInANewFileAtOnce) {
-    Arm(true);
-    CDataThread work(*m_info);
-    m_clock.Advance(10);
-    ASSERT_TRUE(work.Pass());
-    EXPECT_TRUE(m_writer.IsRecording());
-    EXPECT_EQ(Ids(m_messages.Drain()),
-              (std::vector<int>{PostedMessage::kRecordStarted, PostedMessage::kLogLine}));
-    // A start while the record runs changes nothing.
-    m_info->RequestRecord();
-    Passes(work, 1);
-    EXPECT_EQ(Ids(m_messages.Drain()),
-              (std::vector<int>{PostedMessage::kNewData, PostedMessage::kRecordWritten}));
-    ASSERT_TRUE(m_writer.Close().empty());
-    // The next record in Count mode takes the next number.
-    m_info->RequestRecord();
-    Passes(work, 1);
-    EXPECT_EQ(fs::path(m_writer.GetPaths().data).filename(), "Run_00002.dat");
 }
 
 TEST_F(DataThreadTest, InRemoteModeTheRecordersCardRecordingStartsAndEndsThePcRecord) {
