@@ -9,6 +9,9 @@
 
 namespace {
 
+// Past this many records of one name a name is used again rather than searching on.
+constexpr int kMaxRecordNameAttempts = 100000;
+
 bool IsFiveDigits(const std::string& text) {
     return text.size() == 5 &&
            std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
@@ -68,6 +71,18 @@ std::string RecordName(const CRecCnd& master, const std::string& nextRecordName,
     return RecordBase(master) + FormatText("_%02d%02d%02d_%02d%02d%02d", start.year % 100,
                                            start.month, start.day, start.hour, start.minute,
                                            start.second);
+}
+
+std::string FreeRecordName(const std::string& folder, const std::string& name, bool countMode) {
+    auto taken = [&folder](const std::string& candidate) {
+        std::error_code error;
+        return std::filesystem::exists(folder + candidate + ".hdr", error) ||
+               std::filesystem::exists(folder + candidate + ".dat", error);
+    };
+    std::string candidate = name;
+    for (int attempt = 2; taken(candidate) && attempt < kMaxRecordNameAttempts; ++attempt)
+        candidate = countMode ? IncrementRecordName(candidate) : name + FormatText("-%d", attempt);
+    return candidate;
 }
 
 std::string CheckNameText(const std::string& text, std::size_t limit) {

@@ -22,6 +22,10 @@ std::string IncrementRecordName(const std::string& name);
 // record name in Count mode.
 std::string RecordName(const CRecCnd& master, const std::string& nextRecordName,
                        const LocalTime& start);
+// `name` when no ".hdr" or ".dat" of that name is in `folder`, else the first free name after
+// it, so that a record never replaces another: the next number in Count mode, name + "-2",
+// "-3", ... in Time mode.
+std::string FreeRecordName(const std::string& folder, const std::string& name, bool countMode);
 
 // The check of the card folder and file name edits: empty when `text` is acceptable, else the
 // message to show ("Please enter no more than %1 characters." or "You can not use "%c" charactor").

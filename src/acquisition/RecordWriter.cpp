@@ -43,7 +43,10 @@ std::string CRecordWriter::Start(const RecordStart& start, std::span<const std::
 
     const CRecCnd& master = start.conditions[static_cast<std::size_t>(start.masterIndex)];
     const LocalTime now = m_clock.GetLocalTime();
-    const std::string base = RecordFolder(master) + RecordName(master, start.nextRecordName, now);
+    const std::string folder = RecordFolder(master);
+    const std::string base =
+        folder + FreeRecordName(folder, RecordName(master, start.nextRecordName, now),
+                                master.m_hddRecFileExt != 0);
     if (!OpenFile(base + ".dat")) {
         const int error = errno;
         return CTextFile::OpenFailureMessage(base + ".dat", error, FileDirection::Writing);

@@ -56,9 +56,10 @@ public:
     CRecordWriter& operator=(const CRecordWriter&) = delete;
 
     // Creates the data file and writes the pre-trigger rows, oldest first: `older` then `newer`
-    // (the two parts of a ring), dropping leading words that do not make a whole row. Returns
-    // the message to show, empty when the record runs. A file that cannot be created starts no
-    // record; a failed pre-trigger write leaves a closed record as a failed Append does.
+    // (the two parts of a ring), dropping leading words that do not make a whole row. A record
+    // already on the disk under the name is kept and the next free name used (see GetPaths).
+    // Returns the message to show, empty when the record runs. A file that cannot be created starts
+    // no record; a failed pre-trigger write leaves a closed record as a failed Append does.
     std::string Start(const RecordStart& start, std::span<const std::int16_t> older,
                       std::span<const std::int16_t> newer);
     // Whole rows of the record's width; nothing is written while paused.

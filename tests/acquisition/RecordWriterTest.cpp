@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <numeric>
+#include <thread>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -126,6 +128,56 @@ TEST(RecordWriterTest, TimeModeNamesTheRecordByItsStart) {
     EXPECT_EQ(writer.WriteHeader(), "");
     EXPECT_TRUE(HasLine(HeaderLines(paths.header), "X_OFFSET 0"));
     EXPECT_TRUE(HasLine(HeaderLines(paths.header), "NUM_SAMPS 0"));
+}
+
+TEST(RecordWriterTest, RecordOnTheDiskIsNeverReplaced) {
+    CTempFolder folder("record-kept");
+    CManualClock clock;
+    const auto conditions = TwoWordRows(folder.Path(), 1);
+    std::ofstream(folder.File("Test_00004.dat")) << "earlier record";
+    CRecordWriter writer(clock);
+    ASSERT_EQ(writer.Start({conditions, 0, "Test_00004", ""}, {}, {}), "");
+    EXPECT_EQ(writer.GetPaths().data, folder.File("Test_00005.dat"));
+    EXPECT_EQ(fs::file_size(folder.File("Test_00004.dat")), 14u);
+}
+
+// The data thread appends while the UI thread pauses, resumes and marks: every row that was
+// counted is in the file, and each resume point lies within what was written.
+TEST(RecordWriterTest, AppendWhileTheUserPausesAndMarks) {
+    CTempFolder folder("record-threads");
+    CManualClock clock;
+    const auto conditions = TwoWordRows(folder.Path(), 1);
+    CRecordWriter writer(clock);
+    ASSERT_EQ(writer.Start({conditions, 0, "Test_00001", ""}, {}, {}), "");
+    std::atomic<bool> done{false};
+    std::thread data([&] {
+        const auto block = Rows(0, 16);
+        for (int i = 0; i < 4000; ++i)
+            writer.Append(block.data(), 16);
+        done = true;
+    });
+    int toggles = 0;
+    while (!done) {
+        writer.TogglePause("t");
+        writer.AddMark(writer.GetSamplesWritten(), "t", "m");
+        ++toggles;
+    }
+    data.join();
+    if (writer.IsPaused())
+        writer.TogglePause("t");
+    EXPECT_EQ(writer.Close(), "");
+    EXPECT_EQ(writer.WriteHeader(), "");
+    const std::uint32_t written = writer.GetSamplesWritten();
+    EXPECT_EQ(fs::file_size(folder.File("Test_00001.dat")), written * 4u);
+    EXPECT_EQ(written % 16, 0u);
+    const CMarkList marks = writer.GetMarks();
+    EXPECT_EQ(marks.GetPauses().size(), static_cast<std::size_t>((toggles + 1) / 2));
+    std::uint32_t previous = 0;
+    for (const CMarkRecord& resume : marks.GetPauses()) {
+        EXPECT_GE(resume.m_position, previous);
+        EXPECT_LE(resume.m_position, written);
+        previous = resume.m_position;
+    }
 }
 
 TEST(RecordWriterTest, DataFileThatCannotBeCreatedStartsNoRecord) {
