@@ -186,7 +186,12 @@ void CDataThread::ReadCycle() {
         return;
     m_info.m_rowsReceived += rows * k;
 
-    m_recording = m_info.m_setup.writer->IsRecording();
+    const bool recording = m_info.m_setup.writer->IsRecording();
+    // Stop ACQ closes the record before it writes the header and resets the triggers; a trigger
+    // still armed must not open the next record in between.
+    if (m_recording && !recording)
+        m_triggersHeld = true;
+    m_recording = recording;
     int trigger = -1;
     for (int row = 0; row < rows; ++row) {
         const bool test = !m_recording && trigger < 0 && !m_triggersHeld;

@@ -65,7 +65,8 @@ public:
     // --- user-interface thread ---
     // Start HDD_ACQ and the external start: the data thread opens a PC record.
     void RequestRecord() { m_startRecordEvent.Set(); }
-    // After Stop ACQ: the PC level triggers must see their levels crossed again.
+    // After Stop ACQ has written the header: the PC level triggers, held since the record
+    // ended, must see their levels crossed again.
     void ResetTriggers() { m_resetTriggers = true; }
     std::int64_t GetRowsReceived() const { return m_rowsReceived.load(); }
     // Rows per second of the run's rows (sub-sampled rows at 0.1 Hz).

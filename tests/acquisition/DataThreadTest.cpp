@@ -307,6 +307,9 @@ TEST_F(DataThreadTest, APcLevelTriggerStartsTheRecordWithTheTriggerRowLastOfTheP
     const std::uint32_t pre = m_writer.GetPreTriggerRows();
     EXPECT_EQ(pre, static_cast<std::uint32_t>(std::min<std::int64_t>(1000, t)));
     ExpectRows(words, t - pre + 1);
+    // After Stop ACQ the trigger, still above its level, waits for the reset.
+    Passes(work, 5);
+    EXPECT_FALSE(m_writer.IsRecording());
     const std::vector<Message> messages = m_messages.Drain();
     EXPECT_EQ(
         std::count(messages.begin(), messages.end(), Message{PostedMessage::kRecordStarted, 0, 0}),
