@@ -25,7 +25,8 @@ std::int64_t DecimalExponent(std::string_view number) {
     std::int64_t exponent = 0;
     const std::size_t e = number.find_first_of("eE");
     if (e != std::string_view::npos) {
-        // Any exponent this far out is beyond a double either way; bounded, the sum cannot overflow.
+        // Any exponent this far out is beyond a double either way; bounded, the sum cannot
+        // overflow.
         exponent = std::clamp<std::int64_t>(ReadWholeNumber(number.substr(e + 1)), -100000, 100000);
     }
     const std::string_view mantissa = number.substr(0, e);
