@@ -1,12 +1,17 @@
 #include "ui/ProgressWnd.h"
+#include "ui/QtMessageTarget.h"
 #include "ui/QtPrompt.h"
 #include "ui/QtSettingsStore.h"
+#include "ui/QtSoundPlayer.h"
 
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <thread>
+#include <vector>
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -44,6 +49,29 @@ private slots:
         prompt.ProgressClose();
         QVERIFY(owner.isEnabled());
         QVERIFY(prompt.Progress() == nullptr);
+    }
+
+    void postedMessagesArriveOnTheUiThreadInOrder() {
+        std::vector<int> received;
+        bool onUiThread = true;
+        CQtMessageTarget target([&](int id, std::intptr_t wparam, std::intptr_t) {
+            received.push_back(id * 1000 + static_cast<int>(wparam));
+            onUiThread = onUiThread && QThread::currentThread() == qApp->thread();
+        });
+        std::thread poster([&] {
+            for (int i = 0; i < 100; ++i)
+                target.Post(PostedMessage::kDisplayTick, i);
+        });
+        poster.join();
+        target.Post(PostedMessage::kCommError);
+        QTRY_COMPARE(received.size(), std::size_t(101));
+        for (int i = 0; i < 100; ++i)
+            QCOMPARE(received[static_cast<std::size_t>(i)], PostedMessage::kDisplayTick * 1000 + i);
+        QCOMPARE(received.back(), PostedMessage::kCommError * 1000);
+        QVERIFY(onUiThread);
+
+        CQtSoundPlayer player;
+        player.PlayAsync("/nonexistent/mark.wav"); // skipped without a sound device being asked
     }
 
     void settingsStoreKeepsSectionsAndKeysInAnIniFile() {
