@@ -77,6 +77,7 @@ public:
     // The last status of a recorder that is not SLAVE; -1 until one answered.
     int GetRecorderStatus() const { return m_status.load(); }
     bool HasEnded() const { return m_ended.load(); }
+    bool IsRemote() const { return m_setup.remote; }
     // The text of the last failure the run reported with ThreadLog::kRecordFailed, once.
     std::string TakeNotice();
     CDisplayFeed& GetDisplayFeed() { return m_display; }

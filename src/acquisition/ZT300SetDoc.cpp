@@ -6,6 +6,7 @@
 #include "framework/LinkLibrary.h"
 #include "framework/Prompt.h"
 #include "framework/SilentPrompt.h"
+#include "framework/SoundPlayer.h"
 #include "framework/UpdateHints.h"
 
 #include <algorithm>
@@ -37,9 +38,32 @@ bool SameRecorderSettings(const CRecCnd& a, const CRecCnd& b) {
 
 } // namespace
 
-CZT300SetDoc::CZT300SetDoc(const DocServices& services) : m_services(services) {}
+namespace {
+
+class CNoSound : public ISoundPlayer {
+public:
+    void PlayAsync(const std::string&) override {}
+};
+
+ISoundPlayer& SoundOf(const DocServices& services) {
+    static CNoSound silence;
+    return services.sound != nullptr ? *services.sound : silence;
+}
+
+} // namespace
+
+CZT300SetDoc::CZT300SetDoc(const DocServices& services)
+    : m_services(services), m_writer(std::make_unique<CRecordWriter>(services.clock)),
+      m_markLog(SoundOf(services), services.clock, services.dataFolder + CMarkLog::kSoundFile,
+                [this](const std::string& line) {
+                    if (m_logSink)
+                        m_logSink(line);
+                }),
+      m_marks(*m_writer, m_markLog, services.clock) {}
 
 CZT300SetDoc::~CZT300SetDoc() {
+    if (m_run)
+        StopArmed(false);
     for (auto& device : m_devices)
         device->Close();
 }

@@ -3,18 +3,29 @@
 // record naming, and carries the commands that act on recorders.
 #pragma once
 
+#include "acquisition/MarkCommands.h"
+#include "acquisition/MarkLog.h"
+#include "acquisition/MaxMinFile.h"
+#include "acquisition/MaxMinValues.h"
+#include "acquisition/RecordWriter.h"
 #include "acquisition/RecorderSettings.h"
+#include "acquisition/ThreadInfo.h"
 #include "conditions/RecCnd.h"
 #include "device/Device.h"
 #include "framework/Document.h"
+#include "monitor/CpsRingBuf.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class IClock;
 class ILinkLibrary;
+class IMessageTarget;
 class IPrompt;
+class ISoundPlayer;
 
 // What a document needs of the program around it.
 struct DocServices {
@@ -23,6 +34,8 @@ struct DocServices {
     IClock& clock;
     CRecorderSettings& settings;
     std::string dataFolder; // where the default condition files live, with a trailing separator
+    ISoundPlayer* sound = nullptr; // the mark sound; none plays without it
+    int screenWidth = 1280;        // pixels a chart may span, for the display sizing
 };
 
 // The acquisition state the enabling rules and status panes look at; the acquisition run keeps
@@ -92,6 +105,30 @@ public:
     bool CanWriteCondition() const { return HasCurrentRecorder() && !m_acq.run; }
     bool CanEditCondition() const { return !m_acq.run; }
 
+    // Acquisition. The monitor frame is the run's message target and hands its messages back to
+    // OnThreadMessage on the UI thread, in order.
+    void SetMessageTarget(IMessageTarget* target) { m_target = target; }
+    void SetLogSink(std::function<void(const std::string&)> sink) { m_logSink = std::move(sink); }
+    void SetMemoAsker(CMarkCommands::MemoAsker asker) { m_askMemo = std::move(asker); }
+    // Go to ARMED (remote false) and Remote Control (remote true).
+    bool Arm(bool remote);
+    enum class AcqKind { Hdd, Card, HddAndCard };
+    void StartAcq(AcqKind kind);
+    void StopAcq();
+    void StopArmed(bool ask);
+    void OnMark(int code = -1);
+    void OnPause();
+    void OnThreadMessage(int id, std::intptr_t wparam, std::intptr_t lparam);
+    // After a lost recorder: stop, close, count down (the user may cut it short), reconnect.
+    // True when every recorder answered again; the caller then arms again.
+    bool Reconnect();
+    CThreadInfo* GetRun() const { return m_run.get(); }
+    CCpsRingBuf* GetDisplayRing() const { return m_ring.get(); }
+    CMaxMinValues& GetMaxMinValues() { return m_maxMinValues; }
+    CRecordWriter& GetRecordWriter() { return *m_writer; }
+    // What the last record's end said ("ACQ OK ! (...)" or the header's error).
+    const std::string& GetRecordResultText() const { return m_recordResult; }
+
     // The status bar panes.
     std::string GetStatusPaneText() const;
     std::string GetCardPaneText() const;
@@ -110,7 +147,31 @@ private:
     bool AllConditionsValid() const;
     bool AllRecordersHaveCard() const;
 
+    bool PreCheckArm(bool remote);
+    bool StartRecorders(bool remote, int bufferBytes);
+    // Calls `call` on every recorder under its lock, non-master first (or master first);
+    // the first result other than 1 stops and is returned.
+    int ForEachRecorder(bool masterFirst,
+                        const std::function<int(ILinkLibrary&, int handle)>& call);
+    void RefreshAcqState();
+    void Log(const std::string& text);
+    void FinishRecord();
+    // The rows of a max/min file: enabled channels of every recorder, calculation channels
+    // included.
+    std::vector<MaxMinRow> MaxMinRows() const;
+
     DocServices m_services;
+    IMessageTarget* m_target = nullptr;
+    std::function<void(const std::string&)> m_logSink;
+    CMarkCommands::MemoAsker m_askMemo;
+    std::unique_ptr<CRecordWriter> m_writer;
+    CMarkLog m_markLog;
+    CMarkCommands m_marks;
+    std::unique_ptr<CThreadInfo> m_run;
+    std::unique_ptr<CCpsRingBuf> m_ring;
+    CMaxMinValues m_maxMinValues;
+    bool m_keepFile = false;
+    std::string m_recordResult;
     std::vector<std::unique_ptr<CDevice>> m_devices;
     std::vector<CRecCnd> m_conditions;
     int m_currentIndex = -1;

@@ -1,0 +1,402 @@
+// The acquisition half of the document: ARM, the acquisition starts and stops, stop ARMED, the
+// thread's messages, marks and pauses, and the reconnection after a lost recorder.
+#include "acquisition/ZT300SetDoc.h"
+
+#include "acquisition/MaxMinFile.h"
+#include "acquisition/RecordNames.h"
+#include "conditions/ConditionTables.h"
+#include "conditions/TextNumbers.h"
+#include "framework/LinkLibrary.h"
+#include "framework/MessageTarget.h"
+#include "framework/Prompt.h"
+#include "framework/UpdateHints.h"
+#include "monitor/DisplaySizing.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+int CZT300SetDoc::ForEachRecorder(bool masterFirst,
+                                  const std::function<int(ILinkLibrary&, int)>& call) {
+    std::vector<int> order;
+    const int master = GetMasterIndex();
+    for (int i = 0; i < GetRecorderCount(); ++i) {
+        if (i != master)
+            order.push_back(i);
+    }
+    if (masterFirst)
+        order.insert(order.begin(), master);
+    else
+        order.push_back(master);
+    for (const int i : order) {
+        CDevice& device = GetDevice(i);
+        if (!device.IsConnected())
+            return RecorderStatus::kCommError;
+        std::lock_guard lock(device.GetLock());
+        if (const int result = call(device.GetLink(), device.GetHandle()); result != 1)
+            return result;
+    }
+    return 1;
+}
+
+bool CZT300SetDoc::PreCheckArm(bool remote) {
+    IPrompt& prompt = m_services.prompt;
+    bool asked = false;
+    for (int i = 0; i < static_cast<int>(m_conditions.size()); ++i) {
+        CRecCnd& condition = m_conditions[static_cast<std::size_t>(i)];
+        std::error_code error;
+        if (!std::filesystem::is_directory(condition.m_hddRecFolder, error)) {
+            prompt.MessageBox("HDD (" + condition.m_hddRecFolder + ") Folder does not exist!",
+                              PromptIcon::Stop);
+            return false;
+        }
+        if (!condition.m_sendPending) {
+            if (!condition.CheckCondition(remote ? 1 : 0, prompt))
+                return false;
+            continue;
+        }
+        if (!asked &&
+            prompt.MessageBox(
+                "The recording condition may be modified. \nIf Sending the condition, Press "
+                "[YES]. If not, Press [NO]. ",
+                PromptIcon::Question, PromptButtons::YesNo) != PromptAnswer::Yes)
+            return false;
+        asked = true;
+        if (i < GetRecorderCount()) {
+            if (!GetDevice(i).WriteCondition(condition) ||
+                !GetDevice(i).ReadBalanceResidual(condition))
+                return false;
+        }
+        condition.m_sendPending = 0;
+    }
+    const bool everyHasChannel =
+        std::all_of(m_conditions.begin(), m_conditions.end(),
+                    [](const CRecCnd& c) { return c.HasEnabledChannel(); });
+    if (GetRecorderCount() == 0 || !everyHasChannel) {
+        prompt.MessageBox("Start Error : No Device or some device that has no channel to record !",
+                          PromptIcon::Stop);
+        return false;
+    }
+    return true;
+}
+
+bool CZT300SetDoc::StartRecorders(bool remote, int bufferBytes) {
+    const int result = ForEachRecorder(false, [&](ILinkLibrary& link, int handle) {
+        return remote ? link.LnkSetRemote(handle, 1, bufferBytes)
+                      : link.LnkStartArmed(handle, bufferBytes);
+    });
+    if (result == 1)
+        return true;
+    m_services.prompt.MessageBox(
+        FormatText(remote ? "Set Remote failed! %d" : "Start ARMED failed! %d", result),
+        PromptIcon::Stop);
+    return false;
+}
+
+bool CZT300SetDoc::Arm(bool remote) {
+    if (m_run || !HasCurrentRecorder() || !PreCheckArm(remote))
+        return false;
+
+    const CRecCnd& reference = m_conditions[static_cast<std::size_t>(GetReferenceIndex())];
+    const double rate = reference.GetRateHz();
+    const DisplaySizing sizing = SizeDisplay(rate, m_services.settings.m_xWidth,
+                                             m_services.screenWidth, reference.m_subSamp);
+    int channels = 0;
+    for (const CRecCnd& condition : m_conditions)
+        channels += condition.CountEnabled(true);
+    auto ring = std::make_unique<CCpsRingBuf>();
+    ring->Create(sizing.ringCapacity, channels, NextRingFirstTime(m_ring.get(), m_keepFile),
+                 sizing.pointTime);
+
+    RunSetup setup;
+    setup.target = m_target;
+    setup.clock = &m_services.clock;
+    setup.writer = m_writer.get();
+    for (int i = 0; i < GetRecorderCount(); ++i)
+        setup.devices.push_back(&GetDevice(i));
+    setup.conditions = m_conditions;
+    setup.masterIndex = GetMasterIndex();
+    setup.referenceIndex = GetReferenceIndex();
+    setup.nextRecordName = m_nextRecordName;
+    setup.remote = remote;
+    setup.keepFile = m_keepFile;
+    setup.displayFactor = sizing.factor;
+    setup.displayCapacity = sizing.bufferCapacity;
+    auto run = std::make_unique<CThreadInfo>(std::move(setup));
+    if (!run->Prepare()) {
+        m_services.prompt.MessageBox(CTextFile::kInsufficientMemory, PromptIcon::Stop);
+        return false;
+    }
+    m_ring = std::move(ring);
+    m_maxMinValues.Create(channels);
+    if (!remote)
+        UpdateAllViews(nullptr, UpdateHint::kArm);
+
+    // Thirty seconds of frames, at least ten, for each recorder's buffer.
+    const long long wholeRate = static_cast<long long>(rate);
+    const int words = reference.CountSampleWords(false);
+    const auto bufferBytes = static_cast<int>(std::min<long long>(
+        static_cast<long long>(words) * std::max(30 * wholeRate, 10LL) * 2, 0x7FFFFFFF));
+    m_run = std::move(run);
+    if (!StartRecorders(remote, bufferBytes)) {
+        m_run.reset();
+        return false;
+    }
+    CDevice& device = GetDevice(GetReferenceIndex());
+    {
+        std::lock_guard lock(device.GetLock());
+        m_status = device.GetLink().LnkGetStatusWait(device.GetHandle(), 2000);
+    }
+    m_keepFile = false;
+    m_run->StartThread();
+    RefreshAcqState();
+    UpdateAllViews(nullptr, UpdateHint::kRepaint);
+    return true;
+}
+
+void CZT300SetDoc::StartAcq(AcqKind kind) {
+    if (!m_run)
+        return;
+    if (kind != AcqKind::Hdd) {
+        const int result = ForEachRecorder(
+            false, [](ILinkLibrary& link, int handle) { return link.LnkStartAcq(handle, 0, 0); });
+        if (result != 1) {
+            m_services.prompt.MessageBox(FormatText("Start ACQ failed! %d", result),
+                                         PromptIcon::Stop);
+            return;
+        }
+        m_status = RecorderStatus::kAcq;
+    }
+    if (kind != AcqKind::Card) {
+        if (m_writer->IsPaused())
+            m_marks.TogglePause();
+        else
+            m_run->RequestRecord();
+    }
+    RefreshAcqState();
+}
+
+void CZT300SetDoc::StopAcq() {
+    const bool recording = m_writer->IsRecording();
+    if (!recording && m_status != RecorderStatus::kAcq)
+        return;
+    if (m_status == RecorderStatus::kAcq) {
+        const int result = ForEachRecorder(
+            true, [](ILinkLibrary& link, int handle) { return link.LnkStopAcq(handle); });
+        if (result != 1)
+            m_services.prompt.MessageBox(FormatText("Stop ACQ failed! %d", result),
+                                         PromptIcon::Stop);
+        m_status = RecorderStatus::kArmed;
+    }
+    if (recording)
+        FinishRecord();
+    RefreshAcqState();
+}
+
+void CZT300SetDoc::FinishRecord() {
+    if (const std::string message = m_writer->Close(); !message.empty()) {
+        m_services.prompt.MessageBox(message, PromptIcon::Stop);
+        return;
+    }
+    Log("Stopped HDD Record");
+    if (m_run)
+        m_run->ResetTriggers();
+    const std::string written = m_writer->WriteHeader();
+    const RecordPaths paths = m_writer->GetPaths();
+    m_recordResult = written.empty() ? "ACQ OK ! (" + FileNameOf(paths.header) + ")" : written;
+    if (written.empty()) {
+        const CMaxMinFile file(MaxMinRows(), paths.header, m_services.clock.GetLocalTime());
+        if (const std::string failed = m_maxMinValues.RecordFinished(m_services.settings, file);
+            !failed.empty())
+            m_recordResult = failed;
+        if (m_conditions[static_cast<std::size_t>(GetMasterIndex())].m_hddRecFileExt) {
+            m_nextRecordName = IncrementRecordName(FileNameOf(paths.base));
+            UpdateAllViews(nullptr, UpdateHint::kNextRecordNameChanged);
+        }
+    }
+    UpdateAllViews(nullptr, UpdateHint::kRecordFinished);
+}
+
+std::vector<MaxMinRow> CZT300SetDoc::MaxMinRows() const {
+    std::vector<MaxMinRow> rows;
+    const CMaxMinTable& table = m_maxMinValues.GetCopy();
+    const int digits = m_services.settings.m_decimalDigit;
+    auto add = [&](const CChCnd& channel) {
+        const auto index = static_cast<int>(rows.size());
+        if (index >= table.GetCount())
+            return;
+        const MaxMinEntry& entry = table.GetEntry(index);
+        rows.push_back({channel.GetDisplayName(), channel.m_phyUnit,
+                        FormatText("%.*f", digits, entry.maximum),
+                        FormatText("%.*f", digits, entry.minimum)});
+    };
+    for (const CRecCnd& condition : m_conditions) {
+        for (const CChCnd& channel : condition.m_channels) {
+            if (channel.m_enabled)
+                add(channel);
+        }
+        for (const CCalcChCnd& calc : condition.m_calcChannels) {
+            if (condition.m_calc && calc.m_enabled)
+                add(calc);
+        }
+    }
+    return rows;
+}
+
+void CZT300SetDoc::StopArmed(bool ask) {
+    if (!m_run)
+        return;
+    m_keepFile = ask && m_writer->IsRecording();
+    if (m_writer->IsRecording() || m_status == RecorderStatus::kAcq)
+        StopAcq();
+    const bool commError = m_run->HasCommError();
+    m_run->StopThread();
+    m_run.reset();
+    if (!commError && HasCurrentRecorder()) {
+        CDevice& reference = GetDevice(GetReferenceIndex());
+        const std::uint64_t start = m_services.clock.GetTickCount();
+        int status = RecorderStatus::kCommError;
+        for (;;) {
+            if (reference.IsConnected()) {
+                std::lock_guard lock(reference.GetLock());
+                status = reference.GetLink().LnkGetStatusWait(reference.GetHandle(), 1000);
+            }
+            if (status == RecorderStatus::kIdle) {
+                m_status = RecorderStatus::kIdle;
+                break;
+            }
+            if (m_services.clock.GetTickCount() - start >= 5000) {
+                m_services.prompt.MessageBox(
+                    FormatText("Stop ARM failed ! StatusCode = %d", status), PromptIcon::None);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    RefreshAcqState();
+    UpdateAllViews(nullptr, UpdateHint::kRepaint);
+}
+
+void CZT300SetDoc::OnMark(int code) {
+    const CMarkCommands::MemoAsker noMemo = [](const MarkMemoRequest&, std::string&) {
+        return true;
+    };
+    m_marks.SetMark(code, m_askMemo ? m_askMemo : noMemo);
+}
+
+void CZT300SetDoc::OnPause() {
+    m_marks.TogglePause();
+    RefreshAcqState();
+}
+
+void CZT300SetDoc::Log(const std::string& text) {
+    m_markLog.Log(text);
+}
+
+void CZT300SetDoc::RefreshAcqState() {
+    m_acq.run = m_run != nullptr;
+    m_acq.remote = m_run != nullptr && m_run->IsRemote();
+    m_acq.pcRecord = m_writer->IsRecording();
+    m_acq.paused = m_writer->IsPaused();
+    if (m_run) {
+        m_acq.receivedSamples = static_cast<unsigned long>(m_run->GetRowsReceived());
+        const double rowRate = m_run->GetRowRate();
+        m_acq.secondsWritten =
+            rowRate > 0.0 ? static_cast<unsigned long>(m_writer->GetSamplesWritten() / rowRate)
+                          : 0UL;
+        if (m_run->GetRecorderStatus() >= 0)
+            m_status = m_run->GetRecorderStatus();
+    }
+}
+
+void CZT300SetDoc::OnThreadMessage(int id, std::intptr_t wparam, std::intptr_t) {
+    if (!m_run)
+        return;
+    switch (id) {
+    case PostedMessage::kDisplayTick:
+        m_run->GetDisplayFeed().HandOver(m_ring.get(), *this);
+        break;
+    case PostedMessage::kNewData:
+        m_maxMinValues.Refresh(&m_run->GetMaxMin(), *this);
+        break;
+    case PostedMessage::kDataCount:
+    case PostedMessage::kRecordWritten:
+        RefreshAcqState();
+        break;
+    case PostedMessage::kRecordStarted:
+        RefreshAcqState();
+        UpdateAllViews(nullptr, UpdateHint::kRepaint);
+        break;
+    case PostedMessage::kRecordLimit:
+        StopAcq();
+        break;
+    case PostedMessage::kMarkRequest:
+        OnMark(static_cast<int>(wparam));
+        break;
+    case PostedMessage::kLogLine:
+        if (wparam == ThreadLog::kStartRecord) {
+            Log("Start HDD Record");
+        } else if (const std::string notice = m_run->TakeNotice(); !notice.empty()) {
+            m_services.prompt.MessageBox(notice, PromptIcon::Stop);
+            if (m_run->HasEnded())
+                StopArmed(false);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool CZT300SetDoc::Reconnect() {
+    IPrompt& prompt = m_services.prompt;
+    prompt.ProgressOpen("COMM ERROR", "Comm Error !!!   Stopping ARM...");
+    prompt.ProgressShowBar(false);
+    prompt.ProgressShowPercent(false);
+    prompt.ProgressShowCancel(false);
+    StopArmed(true);
+    prompt.ProgressSetText("Closing COMM...");
+    for (auto& device : m_devices)
+        device->Close();
+
+    prompt.ProgressShowBar(true);
+    prompt.ProgressSetRange(0, 100);
+    prompt.ProgressSetCancelText("Reconnect");
+    prompt.ProgressShowCancel(true);
+    prompt.ProgressSetText("Comm Error !");
+    const std::uint64_t start = m_services.clock.GetTickCount();
+    unsigned long counter = 0;
+    while (counter < 6000 && !prompt.ProgressCheckCancel()) {
+        const std::uint64_t seconds = (m_services.clock.GetTickCount() - start) / 1000;
+        if (seconds * 100 > counter) {
+            counter = static_cast<unsigned long>(seconds * 100);
+            prompt.ProgressSetText(
+                FormatText("Comm Error!   Reconnect ? ...%lu seconds", counter / 100));
+            prompt.ProgressSetPos(static_cast<int>(counter / 60));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+
+    prompt.ProgressShowBar(false);
+    prompt.ProgressShowPercent(false);
+    prompt.ProgressShowCancel(false);
+    prompt.ProgressSetText("Reconnecting...");
+    const bool reconnected = std::all_of(m_devices.begin(), m_devices.end(),
+                                         [](const auto& device) { return device->Reopen(); });
+    if (reconnected)
+        prompt.ProgressSetText("Reconnection OK!  Starting ARM...");
+    prompt.ProgressClose();
+    if (!reconnected)
+        prompt.MessageBox("Reconnection failed!", PromptIcon::Stop);
+    RefreshAcqState();
+    return reconnected;
+}
