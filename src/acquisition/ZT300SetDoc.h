@@ -89,6 +89,8 @@ public:
     int GetStatus() const { return m_status; }
     const std::string& GetNextRecordName() const { return m_nextRecordName; }
     void UpdateNextRecordName();
+    // Asks the reference recorder for its status.
+    void QueryReferenceStatus();
     // An edit of the setup table or frame: the condition must be sent again.
     void ConditionEdited(int index);
     std::string DefaultConditionPath(int index) const;
@@ -111,7 +113,10 @@ public:
     void SetLogSink(std::function<void(const std::string&)> sink) { m_logSink = std::move(sink); }
     void SetMemoAsker(CMarkCommands::MemoAsker asker) { m_askMemo = std::move(asker); }
     // Go to ARMED (remote false) and Remote Control (remote true).
-    bool Arm(bool remote);
+    bool Arm(bool remote, bool armHint = true);
+    // Balances every recorder with enabled channels (an ARMED document is stopped and armed again).
+    // Answers true when the user chose to read the bad residuals in the setup window.
+    bool Balance(const ChannelSelection* selection);
     enum class AcqKind { Hdd, Card, HddAndCard };
     void StartAcq(AcqKind kind);
     void StopAcq();
@@ -142,7 +147,6 @@ private:
     // The condition read from the recorder merged with its default condition file.
     void MergeDefaultCondition(int index);
     void CopyMasterSettings();
-    void QueryReferenceStatus();
     bool HasValidSyncArrangement() const;
     bool AllConditionsValid() const;
     bool AllRecordersHaveCard() const;

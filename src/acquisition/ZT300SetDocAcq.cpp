@@ -103,7 +103,7 @@ bool CZT300SetDoc::StartRecorders(bool remote, int bufferBytes) {
     return false;
 }
 
-bool CZT300SetDoc::Arm(bool remote) {
+bool CZT300SetDoc::Arm(bool remote, bool armHint) {
     if (m_run || !HasCurrentRecorder() || !PreCheckArm(remote))
         return false;
 
@@ -139,7 +139,7 @@ bool CZT300SetDoc::Arm(bool remote) {
     }
     m_ring = std::move(ring);
     m_maxMinValues.Create(channels);
-    if (!remote)
+    if (!remote && armHint)
         UpdateAllViews(nullptr, UpdateHint::kArm);
 
     // Thirty seconds of frames, at least ten, for each recorder's buffer.
@@ -285,6 +285,37 @@ void CZT300SetDoc::StopArmed(bool ask) {
     }
     RefreshAcqState();
     UpdateAllViews(nullptr, UpdateHint::kRepaint);
+}
+
+bool CZT300SetDoc::Balance(const ChannelSelection* selection) {
+    const bool wasArmed = m_run != nullptr;
+    if (wasArmed)
+        StopArmed(false);
+    m_status = RecorderStatus::kBalance;
+    UpdateAllViews(nullptr, UpdateHint::kRepaint);
+    int bad = -1;
+    for (int i = 0; i < GetRecorderCount(); ++i) {
+        CRecCnd& condition = m_conditions[static_cast<std::size_t>(i)];
+        if (!condition.HasEnabledChannel())
+            continue;
+        if (!GetDevice(i).Balance(condition, selection)) {
+            m_services.prompt.MessageBox("Do Balance failed!", PromptIcon::Stop);
+            QueryReferenceStatus();
+            return false;
+        }
+        const auto tolerance = static_cast<std::int16_t>(m_services.settings.m_balWarnPercent);
+        if (bad < 0 && !condition.CheckBalanceResidual(tolerance, selection))
+            bad = i;
+    }
+    QueryReferenceStatus();
+    UpdateAllViews(nullptr, UpdateHint::kBalanceValuesRead);
+    if (bad >= 0 && m_services.prompt.MessageBox(
+                        "Bad balance residual value exist !\nDo you want to read it?",
+                        PromptIcon::Exclamation, PromptButtons::YesNo) == PromptAnswer::Yes)
+        return true;
+    if (wasArmed)
+        Arm(false, false);
+    return false;
 }
 
 void CZT300SetDoc::OnMark(int code) {

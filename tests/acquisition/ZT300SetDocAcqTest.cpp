@@ -92,8 +92,9 @@ TEST_F(ZT300SetDocAcqTest, ArmRecordMarkPauseStopAndStopArmed) {
     EXPECT_EQ(fs::file_size(data) % (2u * static_cast<unsigned>(words)), 0u);
     EXPECT_NE(m_doc->GetNextRecordName(), name);
     const auto logged = [&](const std::string& text) {
-        return std::any_of(m_log.begin(), m_log.end(),
-                           [&](const std::string& line) { return line.find(text) != std::string::npos; });
+        return std::any_of(m_log.begin(), m_log.end(), [&](const std::string& line) {
+            return line.find(text) != std::string::npos;
+        });
     };
     EXPECT_TRUE(logged("Start HDD Record"));
     EXPECT_TRUE(logged("Stopped HDD Record"));
@@ -118,4 +119,23 @@ TEST_F(ZT300SetDocAcqTest, ArmRefusesAMissingFolderAndAFailingRecorder) {
     EXPECT_FALSE(m_doc->m_acq.run);
     // The slave was started before the master refused: it stays ARMED, as a recorder does.
     EXPECT_EQ(m_link->FindRecorder("127.0.0.3")->GetStatus(), 1);
+}
+
+TEST_F(ZT300SetDocAcqTest, BalanceWhileArmedArmsAgain) {
+    ASSERT_TRUE(m_doc->Arm(false));
+    EXPECT_FALSE(m_doc->Balance(nullptr));
+    EXPECT_TRUE(m_doc->m_acq.run);
+    EXPECT_NE(m_doc->GetConditions()[0].m_channels[0].m_balanceResidual, CChCnd::kNoResidual);
+    m_doc->StopArmed(false);
+
+    // A limit no residual can meet: the user is asked and chooses to look at them.
+    m_settings.m_balWarnPercent = 0;
+    m_prompt.QueueAnswer(PromptAnswer::Yes);
+    EXPECT_TRUE(m_doc->Balance(nullptr));
+    EXPECT_EQ(m_prompt.MessageTexts().back(),
+              "Bad balance residual value exist !\nDo you want to read it?");
+
+    m_link->FindRecorder("127.0.0.3")->SetOperationError(LinkOrdinal::kBalance, -8);
+    EXPECT_FALSE(m_doc->Balance(nullptr));
+    EXPECT_EQ(m_prompt.MessageTexts().back(), "Do Balance failed!");
 }
