@@ -1,10 +1,18 @@
 #include "ui/MoniChartFrame.h"
 
 #include "acquisition/ZT300SetDoc.h"
+#include "conditions/TextNumbers.h"
+#include "framework/MessageTarget.h"
+#include "framework/UpdateHints.h"
+#include "ui/CommandHandler.h"
 #include "ui/LogView.h"
+#include "ui/QtMessageTarget.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QSplitter>
+#include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -16,19 +24,36 @@ QLabel* Pane(QWidget* parent) {
     return label;
 }
 
+QString ToQt(const std::string& text) {
+    return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
+}
+
 } // namespace
 
-CMoniChartFrame::CMoniChartFrame(CZT300SetDoc& doc, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_log(new CLogView(this)), m_statusPane(Pane(this)),
-      m_slotPane(Pane(this)), m_cardPane(Pane(this)), m_remotePane(Pane(this)) {
-    setWindowTitle(QString::fromStdString(doc.GetTitle()) + tr(" - Monitor"));
+CMoniChartFrame::CMoniChartFrame(CZT300SetDoc& doc, ICommandHandler* commands, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_commands(commands),
+      m_target(new CQtMessageTarget(
+          [this](int id, std::intptr_t w, std::intptr_t l) { OnMessage(id, w, l); }, this)),
+      m_log(new CLogView(this)), m_maxMin(new QTableWidget(0, 4, this)), m_statusPane(Pane(this)),
+      m_slotPane(Pane(this)), m_cardPane(Pane(this)), m_remotePane(Pane(this)),
+      m_recordPane(Pane(this)) {
+    setWindowTitle(ToQt(doc.GetTitle()) + tr(" - Monitor"));
+    m_maxMin->setHorizontalHeaderLabels({tr("Channel"), tr("MIN"), tr("MAX"), tr("Value")});
+    m_maxMin->horizontalHeader()->setStretchLastSection(true);
+    m_maxMin->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(m_maxMin);
+    splitter->addWidget(m_log);
     auto* panes = new QHBoxLayout;
-    for (QLabel* pane : {m_statusPane, m_slotPane, m_cardPane, m_remotePane})
+    for (QLabel* pane : {m_statusPane, m_recordPane, m_slotPane, m_cardPane, m_remotePane})
         panes->addWidget(pane);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_log, 1);
+    layout->addWidget(splitter, 1);
     layout->addLayout(panes);
+
     m_doc.AddView(this);
+    m_doc.SetMessageTarget(m_target);
+    m_doc.SetLogSink([this](const std::string& line) { m_log->AddLine(ToQt(line)); });
     // The panes follow the recorder as the status bar does on idle.
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &CMoniChartFrame::RefreshPanes);
@@ -37,16 +62,64 @@ CMoniChartFrame::CMoniChartFrame(CZT300SetDoc& doc, QWidget* parent)
 }
 
 CMoniChartFrame::~CMoniChartFrame() {
+    m_doc.SetLogSink({});
+    m_doc.SetMessageTarget(nullptr);
     m_doc.RemoveView(this);
 }
 
-void CMoniChartFrame::OnUpdate(IView*, int, const CUpdateData*) {
+void CMoniChartFrame::OnMessage(int id, std::intptr_t wparam, std::intptr_t lparam) {
+    if (id == PostedMessage::kCommError) {
+        emit commError();
+        return;
+    }
+    if (id == PostedMessage::kCommand) {
+        if (m_commands != nullptr && m_commands->IsCommandEnabled(static_cast<int>(wparam)))
+            m_commands->OnCommand(static_cast<int>(wparam));
+        return;
+    }
+    m_doc.OnThreadMessage(id, wparam, lparam);
+    if (id == PostedMessage::kDataCount || id == PostedMessage::kRecordStarted)
+        RefreshPanes();
+}
+
+void CMoniChartFrame::OnUpdate(IView*, int hint, const CUpdateData*) {
+    if (hint == UpdateHint::kMaxMinChanged || hint == UpdateHint::kConditionChanged)
+        RefreshMaxMin();
     RefreshPanes();
 }
 
+void CMoniChartFrame::RefreshMaxMin() {
+    const CMaxMinTable& table = m_doc.GetMaxMinValues().GetCopy();
+    std::vector<std::string> names;
+    for (const CRecCnd& condition : m_doc.GetConditions()) {
+        for (const CChCnd& channel : condition.m_channels) {
+            if (channel.m_enabled)
+                names.push_back(channel.GetDisplayName());
+        }
+        for (const CCalcChCnd& calc : condition.m_calcChannels) {
+            if (condition.m_calc && calc.m_enabled)
+                names.push_back(calc.GetDisplayName());
+        }
+    }
+    const int rows = std::min(static_cast<int>(names.size()), table.GetCount());
+    m_maxMin->setRowCount(rows);
+    for (int row = 0; row < rows; ++row) {
+        const MaxMinEntry& entry = table.GetEntry(row);
+        const bool hasData = entry.maximum >= entry.minimum;
+        const QString texts[] = {
+            ToQt(names[static_cast<std::size_t>(row)]),
+            hasData ? QString::number(entry.minimum, 'f', 3) : QStringLiteral("-"),
+            hasData ? QString::number(entry.maximum, 'f', 3) : QStringLiteral("-"),
+            QString::number(entry.last, 'f', 3)};
+        for (int column = 0; column < 4; ++column)
+            m_maxMin->setItem(row, column, new QTableWidgetItem(texts[column]));
+    }
+}
+
 void CMoniChartFrame::RefreshPanes() {
-    m_statusPane->setText(QString::fromStdString(m_doc.GetStatusPaneText()));
-    m_slotPane->setText(QString::fromStdString(m_doc.GetSlotPaneText()));
-    m_cardPane->setText(QString::fromStdString(m_doc.GetCardPaneText()));
+    m_statusPane->setText(ToQt(m_doc.GetStatusPaneText()));
+    m_recordPane->setText(ToQt(m_doc.GetRecordResultText()));
+    m_slotPane->setText(ToQt(m_doc.GetSlotPaneText()));
+    m_cardPane->setText(ToQt(m_doc.GetCardPaneText()));
     m_remotePane->setText(m_doc.m_acq.remote ? tr("REMOTE") : tr("LOCAL"));
 }

@@ -19,6 +19,7 @@
 #include "ui/dialogs/OptionSheet.h"
 #include "ui/dialogs/RegPhyUnitDlg.h"
 #include "ui/dialogs/RtcDlg.h"
+#include "ui/dialogs/SelChBalDlg.h"
 #include "ui/dialogs/SelectConnectionDlg.h"
 #include "ui/dialogs/WelcomeDlg.h"
 #include "ui/setup/ZT300SetView.h"
@@ -27,6 +28,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLibrary>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -204,7 +206,8 @@ void CRecorderApp::ShowMonitor(CZT300SetDoc& doc) {
     if (open == nullptr)
         return;
     if (open->monitor == nullptr) {
-        auto* monitor = new CMoniChartFrame(doc);
+        auto* monitor = new CMoniChartFrame(doc, this);
+        connect(monitor, &CMoniChartFrame::commError, this, [this, &doc] { OnCommError(doc); });
         open->monitor = m_frame->MdiArea()->addSubWindow(monitor);
         open->monitor->setProperty(kMenuKindProperty, static_cast<int>(MenuKind::Monitor));
         open->monitor->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -231,6 +234,8 @@ bool CRecorderApp::CloseDocument(CZT300SetDoc& doc) {
             !doc.OnSaveDocument(doc.GetPathName()))
             return false;
     }
+    // The run posts to the monitor window: it ends before the windows go.
+    doc.StopArmed(false);
     doc.OnCloseDocument();
     const auto found = std::find_if(m_documents.begin(), m_documents.end(),
                                     [&doc](const OpenDoc& open) { return open.doc.get() == &doc; });
@@ -335,6 +340,25 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
         return doc != nullptr && (setupActive ? doc->CanMonitorChart() : true);
     case kConditionSetting:
         return doc != nullptr;
+    case kGoArmed:
+        return doc != nullptr && doc->CanGoArmed();
+    case kRemoteControl:
+        return doc != nullptr && doc->CanRemoteControl();
+    case kStopArmed:
+        return doc != nullptr && doc->CanStopArmed();
+    case kStartHddAcq:
+        return doc != nullptr && doc->CanStartHdd();
+    case kStartCardAcq:
+    case kStartHddCardAcq:
+        return doc != nullptr && doc->CanStartCard();
+    case kStopAcq:
+        return doc != nullptr && doc->CanStopAcq();
+    case kMark:
+    case kPause:
+        return doc != nullptr && doc->m_acq.pcRecord;
+    case kBalanceAll:
+    case kBalanceChannels:
+        return doc != nullptr && doc->HasCurrentRecorder() && !doc->m_acq.remote;
     default:
         return false;
     }
@@ -409,6 +433,39 @@ void CRecorderApp::OnCommand(int id) {
     case kConditionSetting:
         ShowSetup(*doc);
         break;
+    case kGoArmed:
+    case kRemoteControl:
+        ShowMonitor(*doc);
+        doc->Arm(id == kRemoteControl);
+        break;
+    case kStopArmed:
+        doc->StopArmed(true);
+        break;
+    case kStartHddAcq:
+        doc->StartAcq(CZT300SetDoc::AcqKind::Hdd);
+        break;
+    case kStartCardAcq:
+        doc->StartAcq(CZT300SetDoc::AcqKind::Card);
+        break;
+    case kStartHddCardAcq:
+        doc->StartAcq(CZT300SetDoc::AcqKind::HddAndCard);
+        break;
+    case kStopAcq:
+        doc->StopAcq();
+        break;
+    case kMark:
+        AskMarkMemo(*doc);
+        break;
+    case kPause:
+        doc->OnPause();
+        break;
+    case kBalanceAll:
+        if (doc->Balance(nullptr))
+            ShowSetup(*doc);
+        break;
+    case kBalanceChannels:
+        BalanceWithSelection(*doc);
+        break;
     case kWindowCascade:
         m_frame->MdiArea()->cascadeSubWindows();
         break;
@@ -420,6 +477,52 @@ void CRecorderApp::OnCommand(int id) {
     default:
         break;
     }
+    RefreshLocks();
+}
+
+void CRecorderApp::RefreshLocks() {
+    for (OpenDoc& open : m_documents) {
+        if (open.view != nullptr)
+            open.view->SetLocked(!open.doc->CanEditCondition());
+        if (auto* frame = open.setup != nullptr
+                              ? qobject_cast<CZT300SetFrame*>(open.setup->widget())
+                              : nullptr)
+            frame->RefreshLock();
+    }
+}
+
+void CRecorderApp::OnCommError(CZT300SetDoc& doc) {
+    if (doc.Reconnect()) {
+        ShowMonitor(doc);
+        doc.Arm(false);
+    } else {
+        CloseDocument(doc);
+    }
+    RefreshLocks();
+}
+
+void CRecorderApp::BalanceWithSelection(CZT300SetDoc& doc) {
+    const CRecCnd& condition = doc.GetConditions()[static_cast<std::size_t>(doc.GetShownIndex())];
+    CSelChBalDlg dialog(condition, LoadBalanceSelection(*m_store, condition.m_channels.size()),
+                        m_frame.get());
+    const int answer = dialog.exec();
+    const ChannelSelection selection = dialog.GetSelection();
+    StoreBalanceSelection(*m_store, selection);
+    if (answer == QDialog::Accepted && doc.Balance(&selection))
+        ShowSetup(doc);
+}
+
+void CRecorderApp::AskMarkMemo(CZT300SetDoc& doc) {
+    doc.SetMemoAsker([this](const MarkMemoRequest& request, std::string& memo) {
+        bool ok = false;
+        const QString text =
+            QInputDialog::getText(m_frame.get(), tr("Mark Memo"),
+                                  tr("%1  (%2)").arg(ToQt(request.fileName)).arg(request.dataPoint),
+                                  QLineEdit::Normal, QString(), &ok);
+        memo = FromQt(text);
+        return ok;
+    });
+    doc.OnMark(-1);
 }
 
 void CRecorderApp::Switch() {

@@ -91,6 +91,11 @@ private:
     void ShowCardInfo();
     void Switch();
     void PrintView(bool preview);
+    void OnCommError(CZT300SetDoc& doc);
+    void BalanceWithSelection(CZT300SetDoc& doc);
+    void AskMarkMemo(CZT300SetDoc& doc);
+    // The setup windows are locked while their documents are ARMED.
+    void RefreshLocks();
     void ApplySettingsToModel();
 
     AppOptions m_options;

@@ -58,7 +58,8 @@ CZT300SetFrame::CZT300SetFrame(CZT300SetDoc& doc, IPrompt& prompt, QWidget* pare
     : QWidget(parent), m_doc(doc), m_prompt(prompt), m_tabs(new QTabBar(this)),
       m_layout(new QVBoxLayout(this)) {
     setWindowTitle(ToQt(doc.GetTitle()));
-    m_layout->addWidget(BuildBar());
+    m_bar = BuildBar();
+    m_layout->addWidget(m_bar);
     m_layout->addWidget(m_tabs);
     for (int i = 0; i < std::max(1, doc.GetRecorderCount()); ++i) {
         const bool connected = i < doc.GetRecorderCount();
@@ -243,7 +244,7 @@ void CZT300SetFrame::LoadFields() {
     m_memo1->setText(ToQt(cnd.m_memo));
     m_memo2->setText(ToQt(cnd.m_memo2));
     m_nextRecord->setText(ToQt(NextRecordDisplayName(cnd, m_doc.GetNextRecordName())));
-    setEnabled(m_doc.CanEditCondition());
+    RefreshLock();
     m_loading = false;
 }
 
@@ -325,7 +326,13 @@ void CZT300SetFrame::ChooseFolder() {
     m_nextRecord->setText(ToQt(NextRecordDisplayName(Current(), m_doc.GetNextRecordName())));
 }
 
+void CZT300SetFrame::RefreshLock() {
+    m_bar->setEnabled(m_doc.CanEditCondition());
+}
+
 void CZT300SetFrame::OnUpdate(IView*, int hint, const CUpdateData*) {
+    if (hint == UpdateHint::kRepaint)
+        RefreshLock();
     if (hint == 0 || hint == UpdateHint::kConditionChanged ||
         hint == UpdateHint::kNextRecordNameChanged || hint == UpdateHint::kArm ||
         hint == UpdateHint::kRecordFinished)

@@ -29,6 +29,8 @@ public:
     // The channel table goes below the bar.
     void SetView(QWidget* view);
     CZT300SetDoc& GetDocument() const { return m_doc; }
+    // The recorder-wide fields take no edits while the document is ARMED.
+    void RefreshLock();
 
     static constexpr int kCardFolderLimit = 21;
     static constexpr int kFileNameLimit = 73;
@@ -80,6 +82,7 @@ private:
     QCheckBox* m_calc = nullptr;
     QButtonGroup* m_subSamp = nullptr;
     QLabel* m_nextRecord = nullptr;
+    QWidget* m_bar = nullptr;
     QTabBar* m_tabs = nullptr;
     QVBoxLayout* m_layout = nullptr;
 };

@@ -3,7 +3,9 @@
 #include "framework/LinkLibrary.h"
 #include "setup/ChannelTableCell.h"
 #include "ui/CommandIds.h"
+#include "ui/LogView.h"
 #include "ui/MainFrame.h"
+#include "ui/MoniChartFrame.h"
 #include "ui/QtPrompt.h"
 #include "ui/dialogs/SelectConnectionDlg.h"
 #include "ui/grid/GridCtrl.h"
@@ -11,11 +13,14 @@
 #include "ui/setup/ZT300SetView.h"
 
 #include <QAction>
+#include <QDir>
+#include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -42,6 +47,9 @@ private:
             box->accept();
         } else if (auto* select = qobject_cast<CSelectConnectionDlg*>(modal)) {
             select->accept();
+        } else if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+            input->setTextValue(QStringLiteral("memo"));
+            input->accept();
         }
     }
     QTimer m_timer;
@@ -95,6 +103,44 @@ private slots:
         // An application ended with a document still open takes its windows down first.
         QVERIFY(app.OpenDocument(kDemoRecorders) != nullptr);
         app.ShowMonitor(*app.ActiveDocument());
+    }
+
+    void armRecordAndStopFromTheMonitorWindow() {
+        CRecorderApp app(Options(true));
+        app.Start();
+        CModalResponder responder;
+        CZT300SetDoc* doc = app.OpenDocument(kDemoRecorders);
+        QVERIFY(doc != nullptr);
+        const QString records = m_dir.filePath("records");
+        QDir().mkpath(records);
+        for (CRecCnd& condition : doc->GetConditions())
+            condition.m_hddRecFolder = records.toStdString();
+
+        QVERIFY(app.IsCommandEnabled(CommandId::kGoArmed));
+        app.OnCommand(CommandId::kGoArmed);
+        QCOMPARE(app.MainFrame().GetMenuKind(), MenuKind::Monitor);
+        QVERIFY(doc->m_acq.run);
+        auto* view = app.MainFrame().findChild<CZT300SetView*>();
+        QVERIFY(view->IsLocked());
+        QVERIFY(app.IsCommandEnabled(CommandId::kStartHddAcq));
+        app.OnCommand(CommandId::kStartHddAcq);
+        QTRY_VERIFY_WITH_TIMEOUT(doc->m_acq.pcRecord, 5000);
+        QTest::qWait(300);
+        app.OnCommand(CommandId::kMark);
+        QTest::qWait(300);
+        app.OnCommand(CommandId::kStopAcq);
+        QVERIFY(QString::fromStdString(doc->GetRecordResultText())
+                    .startsWith(QStringLiteral("ACQ OK ! (")));
+        QCOMPARE(QDir(records).entryList({QStringLiteral("*.hdr")}).size(), 1);
+
+        auto* monitor = app.MainFrame().findChild<CMoniChartFrame*>();
+        QVERIFY(monitor != nullptr);
+        QVERIFY(monitor->GetMaxMinList()->rowCount() > 0);
+        QVERIFY(monitor->GetLogView()->count() >= 2); // start, mark, stop
+        app.OnCommand(CommandId::kStopArmed);
+        QVERIFY(!doc->m_acq.run);
+        QCOMPARE(doc->GetStatusPaneText(), std::string("IDLE"));
+        QVERIFY(!view->IsLocked());
     }
 
     void settingsSurviveARestart() {
