@@ -16,7 +16,10 @@ namespace {
 class ZT300SetDocAcqTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_folder = fs::temp_directory_path() / "zt300_doc_acq";
+        // ctest runs the cases of this fixture side by side: each has its own folder.
+        m_folder = fs::temp_directory_path() /
+                   ("zt300_doc_acq_" +
+                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
         m_link = CSimLink::FromDefaultConfig(&m_clock);
