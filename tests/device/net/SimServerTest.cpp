@@ -5,6 +5,7 @@
 #include "device/net/NetSocket.h"
 #include "device/sim/SimLink.h"
 #include "device/sim/SimSignal.h"
+#include "support/SimProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -29,85 +30,6 @@ using namespace std::chrono_literals;
 constexpr const char* kMaster = "127.0.0.2";
 constexpr const char* kSlave = "127.0.0.3";
 constexpr int kBufferBytes = 1 << 20;
-
-// A zt300sim child process, killed when the test ends however it ends.
-class CSimProcess {
-public:
-    explicit CSimProcess(std::uint16_t port) {
-        int out[2];
-        if (::pipe(out) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        const std::string config = ZT300_TEST_DATA_DIR "/net/two_recorders.conf";
-        const std::string portText = std::to_string(port);
-        std::vector<const char*> args = {ZT300_SIM_PROGRAM, "--config",       config.c_str(),
-                                         "--port",          portText.c_str(), nullptr};
-        if (posix_spawn(&m_pid, ZT300_SIM_PROGRAM, &actions, nullptr,
-                        const_cast<char* const*>(args.data()), environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        m_output = out[0];
-    }
-    ~CSimProcess() {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-        ::close(m_output);
-    }
-
-    // The first line of standard output, or empty after `timeoutMs`.
-    std::string FirstLine(int timeoutMs) {
-        std::string line;
-        const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        char c = 0;
-        while (Clock::now() < end) {
-            pollfd entry{m_output, POLLIN, 0};
-            if (::poll(&entry, 1, 50) <= 0)
-                continue;
-            if (::read(m_output, &c, 1) != 1 || c == '\n')
-                break;
-            line += c;
-        }
-        return line;
-    }
-
-    void Signal(int signal) { ::kill(m_pid, signal); }
-
-    // The exit code, or -1 when the process did not end normally within `timeoutMs`.
-    int WaitExit(int timeoutMs) {
-        const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
-        int status = 0;
-        while (Clock::now() < end) {
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-        return -1;
-    }
-
-private:
-    pid_t m_pid = -1;
-    int m_output = -1;
-};
-
-// A port free on both recorder addresses, so a test does not meet another one's recorders.
-std::uint16_t FreePort() {
-    std::string error;
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        CNetSocket first = CNetSocket::Listen(kMaster, 0, error);
-        const std::uint16_t port = first.LocalPort();
-        if (first.Valid() && CNetSocket::Listen(kSlave, port, error).Valid())
-            return port;
-    }
-    return 0;
-}
 
 // Frames of `channels` (slot, 0-based channel) of a recorder whose signal seed is `seed`, from
 // sample index 0 on, as 16-bit words.
