@@ -3,6 +3,7 @@
 // record naming, and carries the commands that act on recorders.
 #pragma once
 
+#include "acquisition/ExternalInput.h"
 #include "acquisition/MarkCommands.h"
 #include "acquisition/MarkLog.h"
 #include "acquisition/MaxMinFile.h"
@@ -26,6 +27,7 @@ class ILinkLibrary;
 class IMessageTarget;
 class IPrompt;
 class ISoundPlayer;
+class IDigitalInput;
 
 // What a document needs of the program around it.
 struct DocServices {
@@ -34,8 +36,9 @@ struct DocServices {
     IClock& clock;
     CRecorderSettings& settings;
     std::string dataFolder; // where the default condition files live, with a trailing separator
-    ISoundPlayer* sound = nullptr; // the mark sound; none plays without it
-    int screenWidth = 1280;        // pixels a chart may span, for the display sizing
+    ISoundPlayer* sound = nullptr;         // the mark sound; none plays without it
+    IDigitalInput* digitalInput = nullptr; // the USB contacts that start and stop records
+    int screenWidth = 1280;                // pixels a chart may span, for the display sizing
 };
 
 // The acquisition state the enabling rules and status panes look at; the acquisition run keeps
@@ -172,6 +175,7 @@ private:
     CMarkLog m_markLog;
     CMarkCommands m_marks;
     std::unique_ptr<CThreadInfo> m_run;
+    std::unique_ptr<CExternalInput> m_externalInput; // while ARMED with the external signal on
     std::unique_ptr<CCpsRingBuf> m_ring;
     CMaxMinValues m_maxMinValues;
     bool m_keepFile = false;

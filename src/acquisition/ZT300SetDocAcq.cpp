@@ -158,6 +158,12 @@ bool CZT300SetDoc::Arm(bool remote, bool armHint) {
         m_status = device.GetLink().LnkGetStatusWait(device.GetHandle(), 2000);
     }
     m_keepFile = false;
+    if (m_services.settings.m_externalSignal && m_services.digitalInput != nullptr &&
+        m_target != nullptr) {
+        m_externalInput =
+            std::make_unique<CExternalInput>(*m_services.digitalInput, *m_target, m_services.clock);
+        m_externalInput->Start();
+    }
     m_run->StartThread();
     RefreshAcqState();
     UpdateAllViews(nullptr, UpdateHint::kRepaint);
@@ -260,6 +266,10 @@ void CZT300SetDoc::StopArmed(bool ask) {
     if (m_writer->IsRecording() || m_status == RecorderStatus::kAcq)
         StopAcq();
     const bool commError = m_run->HasCommError();
+    if (m_externalInput) {
+        m_externalInput->Stop();
+        m_externalInput.reset();
+    }
     m_run->StopThread();
     m_run.reset();
     if (!commError && HasCurrentRecorder()) {
@@ -370,6 +380,10 @@ void CZT300SetDoc::OnThreadMessage(int id, std::intptr_t wparam, std::intptr_t) 
         break;
     case PostedMessage::kRecordLimit:
         StopAcq();
+        break;
+    case PostedMessage::kExternalStart:
+        if (CanStartHdd() || m_acq.paused)
+            StartAcq(AcqKind::Hdd);
         break;
     case PostedMessage::kMarkRequest:
         OnMark(static_cast<int>(wparam));

@@ -10,6 +10,7 @@
 
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSplitter>
 #include <QTableWidget>
@@ -30,8 +31,9 @@ QString ToQt(const std::string& text) {
 
 } // namespace
 
-CMoniChartFrame::CMoniChartFrame(CZT300SetDoc& doc, ICommandHandler* commands, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_commands(commands),
+CMoniChartFrame::CMoniChartFrame(CZT300SetDoc& doc, ICommandHandler* commands,
+                                 const CRecorderSettings* settings, QWidget* parent)
+    : QWidget(parent), m_doc(doc), m_commands(commands), m_settings(settings),
       m_target(new CQtMessageTarget(
           [this](int id, std::intptr_t w, std::intptr_t l) { OnMessage(id, w, l); }, this)),
       m_log(new CLogView(this)), m_maxMin(new QTableWidget(0, 4, this)), m_statusPane(Pane(this)),
@@ -80,6 +82,20 @@ void CMoniChartFrame::OnMessage(int id, std::intptr_t wparam, std::intptr_t lpar
     m_doc.OnThreadMessage(id, wparam, lparam);
     if (id == PostedMessage::kDataCount || id == PostedMessage::kRecordStarted)
         RefreshPanes();
+}
+
+// Digits and Enter become the key numbers of the code input: the numeric pad has its own.
+void CMoniChartFrame::keyPressEvent(QKeyEvent* event) {
+    int key = 0;
+    const int qtKey = event->key();
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        key = (event->modifiers() & Qt::KeypadModifier)
+                  ? CKeyCodeInput::kNumPad0 + (qtKey - Qt::Key_0)
+                  : '0' + (qtKey - Qt::Key_0);
+    else if (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter)
+        key = CKeyCodeInput::kEnter;
+    if (key == 0 || m_settings == nullptr || !m_keyCodes.OnKeyDown(key, *m_settings, *m_target))
+        QWidget::keyPressEvent(event);
 }
 
 void CMoniChartFrame::OnUpdate(IView*, int hint, const CUpdateData*) {

@@ -2,6 +2,7 @@
 // the current max/min values. The charts and digit lists of the live data are placed above the log.
 #pragma once
 
+#include "acquisition/KeyCodeInput.h"
 #include "framework/View.h"
 
 #include <QWidget>
@@ -9,6 +10,7 @@
 #include <cstdint>
 
 class CLogView;
+class CRecorderSettings;
 class CQtMessageTarget;
 class CZT300SetDoc;
 class ICommandHandler;
@@ -20,7 +22,9 @@ class CMoniChartFrame : public QWidget, public IView {
 
 public:
     // `commands` carries out the commands the acquisition posts (external start, stop, pause).
-    CMoniChartFrame(CZT300SetDoc& doc, ICommandHandler* commands, QWidget* parent = nullptr);
+    // Two-digit key codes typed here follow `settings`.
+    CMoniChartFrame(CZT300SetDoc& doc, ICommandHandler* commands, const CRecorderSettings* settings,
+                    QWidget* parent = nullptr);
     ~CMoniChartFrame() override;
 
     void OnUpdate(IView* sender, int hint, const CUpdateData* data) override;
@@ -29,6 +33,9 @@ public:
     CZT300SetDoc& GetDocument() const { return m_doc; }
     // Fills the recorder status, slot, card and remote panes from the document.
     void RefreshPanes();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 signals:
     // A recorder stopped answering during the run.
@@ -40,6 +47,8 @@ private:
 
     CZT300SetDoc& m_doc;
     ICommandHandler* m_commands;
+    const CRecorderSettings* m_settings;
+    CKeyCodeInput m_keyCodes;
     CQtMessageTarget* m_target;
     CLogView* m_log;
     QTableWidget* m_maxMin;

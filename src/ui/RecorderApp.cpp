@@ -1,17 +1,20 @@
 #include "ui/RecorderApp.h"
 
 #include "acquisition/DeviceScan.h"
+#include "acquisition/ExternalInputSim.h"
 #include "acquisition/ZT300SetDoc.h"
 #include "framework/LinkLibrary.h"
 #include "framework/Prompt.h"
 #include "framework/UpdateHints.h"
 #include "ui/CommandIds.h"
+#include "ui/DlopenDigitalInput.h"
 #include "ui/LinkFactory.h"
 #include "ui/LogView.h"
 #include "ui/MainFrame.h"
 #include "ui/MoniChartFrame.h"
 #include "ui/QtPrompt.h"
 #include "ui/QtSettingsStore.h"
+#include "ui/QtSoundPlayer.h"
 #include "ui/SetFrame.h"
 #include "ui/dialogs/AutoSaveDlg.h"
 #include "ui/dialogs/CardInfoDlg.h"
@@ -29,7 +32,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
-#include <QLibrary>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrintPreviewDialog>
@@ -49,14 +51,6 @@ std::string FromQt(const QString& text) {
 
 constexpr const char* kMenuKindProperty = "zt300MenuKind";
 constexpr const char* kConditionFilter = "ZT300 Condition Files (*.czd)";
-
-// The USB input module's driver is looked for by its name, as the acquisition loads it.
-bool ExternalInputAvailable() {
-    QLibrary driver(QStringLiteral("TUSBSIN"));
-    const bool loaded = driver.load();
-    driver.unload();
-    return loaded;
-}
 
 std::string PerUserDataFolder(const std::string& wanted) {
     QString folder = wanted.empty()
@@ -79,8 +73,13 @@ CRecorderApp::CRecorderApp(const AppOptions& options)
                   ? std::make_unique<CQtSettingsStore>()
                   : std::make_unique<CQtSettingsStore>(ToQt(options.settingsPath))),
       m_settings(ProgramFolder()), m_frame(std::make_unique<CMainFrame>()),
-      m_prompt(std::make_unique<CQtPrompt>(m_frame.get())) {
+      m_prompt(std::make_unique<CQtPrompt>(m_frame.get())),
+      m_sound(std::make_unique<CQtSoundPlayer>()) {
     m_link = CreateLink(options.demo, &m_clock, options.netPort);
+    if (options.demo)
+        m_digitalInput = std::make_unique<CExternalInputSim>();
+    else
+        m_digitalInput = std::make_unique<CDlopenDigitalInput>();
     m_settings.Load(*m_store);
     ApplySettingsToModel();
     CRecCnd::SetDefaultRecordFolder(m_dataFolder);
@@ -103,6 +102,13 @@ CRecorderApp::~CRecorderApp() {
 
 void CRecorderApp::ApplySettingsToModel() {
     CChCnd::SetBalanceWarnPercent(m_settings.m_balWarnPercent);
+}
+
+// The input module's driver is looked for as the acquisition loads it.
+bool CRecorderApp::ExternalInputAvailable() const {
+    const bool loaded = m_digitalInput->Load();
+    m_digitalInput->Unload();
+    return loaded;
 }
 
 void CRecorderApp::Start() {
@@ -206,7 +212,7 @@ void CRecorderApp::ShowMonitor(CZT300SetDoc& doc) {
     if (open == nullptr)
         return;
     if (open->monitor == nullptr) {
-        auto* monitor = new CMoniChartFrame(doc, this);
+        auto* monitor = new CMoniChartFrame(doc, this, &m_settings);
         connect(monitor, &CMoniChartFrame::commError, this, [this, &doc] { OnCommError(doc); });
         open->monitor = m_frame->MdiArea()->addSubWindow(monitor);
         open->monitor->setProperty(kMenuKindProperty, static_cast<int>(MenuKind::Monitor));
@@ -595,7 +601,8 @@ void CRecorderApp::SetIpAddress() {
 }
 
 void CRecorderApp::ShowOptionSheet() {
-    COptionSheet sheet(m_settings, *m_prompt, ExternalInputAvailable, m_frame.get());
+    COptionSheet sheet(
+        m_settings, *m_prompt, [this] { return ExternalInputAvailable(); }, m_frame.get());
     if (sheet.exec() != QDialog::Accepted)
         return;
     const CRecorderSettings before = m_settings;

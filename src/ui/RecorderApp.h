@@ -17,9 +17,11 @@ class CMainFrame;
 class CMoniChartFrame;
 class CQtPrompt;
 class CQtSettingsStore;
+class CQtSoundPlayer;
 class CZT300SetDoc;
 class CZT300SetFrame;
 class CZT300SetView;
+class IDigitalInput;
 class ILinkLibrary;
 class QMdiSubWindow;
 
@@ -97,6 +99,7 @@ private:
     // The setup windows are locked while their documents are ARMED.
     void RefreshLocks();
     void ApplySettingsToModel();
+    bool ExternalInputAvailable() const;
 
     AppOptions m_options;
     std::string m_dataFolder;
@@ -104,7 +107,9 @@ private:
     CRecorderSettings m_settings;
     CSystemClock m_clock;
     std::unique_ptr<ILinkLibrary> m_link;
+    std::unique_ptr<IDigitalInput> m_digitalInput; // the simulated module in demo mode
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<CQtPrompt> m_prompt;
+    std::unique_ptr<CQtSoundPlayer> m_sound;
     std::vector<OpenDoc> m_documents;
 };

@@ -1,6 +1,8 @@
+#include "acquisition/ExternalInputSim.h"
 #include "acquisition/ZT300SetDoc.h"
 #include "device/sim/SimLink.h"
 #include "framework/Clock.h"
+#include "framework/MessageTarget.h"
 #include "support/FakePrompt.h"
 #include "support/MessageQueue.h"
 
@@ -141,4 +143,24 @@ TEST_F(ZT300SetDocAcqTest, BalanceWhileArmedArmsAgain) {
     m_link->FindRecorder("127.0.0.3")->SetOperationError(LinkOrdinal::kBalance, -8);
     EXPECT_FALSE(m_doc->Balance(nullptr));
     EXPECT_EQ(m_prompt.MessageTexts().back(), "Do Balance failed!");
+}
+
+TEST_F(ZT300SetDocAcqTest, TheExternalContactsAskForRecordsWhileArmed) {
+    CExternalInputSim contacts;
+    m_settings.m_externalSignal = 1;
+    m_doc = std::make_unique<CZT300SetDoc>(DocServices{
+        *m_link, m_prompt, m_clock, m_settings, m_folder.string() + "/", nullptr, &contacts});
+    ASSERT_TRUE(m_doc->OnOpenDocument("127_0_0_2_ZT-300"));
+    m_doc->GetConditions()[0].m_hddRecFolder = m_folder.string();
+    m_doc->SetMessageTarget(&m_queue);
+    ASSERT_TRUE(m_doc->Arm(false));
+    contacts.SetInputs(true, false);
+    ASSERT_TRUE(contacts.WaitForReads(3, 5000));
+    for (int i = 0; i < 50 && !m_doc->m_acq.pcRecord; ++i)
+        Pump(100);
+    EXPECT_TRUE(m_doc->m_acq.pcRecord);
+    m_doc->StopArmed(false);
+    const int reads = contacts.GetReads();
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    EXPECT_EQ(contacts.GetReads(), reads); // the contacts are left alone after stop ARMED
 }

@@ -128,6 +128,13 @@ private slots:
         QTest::qWait(300);
         app.OnCommand(CommandId::kMark);
         QTest::qWait(300);
+        // A two-digit code typed in the monitor window is a mark whose memo is the code.
+        auto* monitorWindow = app.MainFrame().findChild<CMoniChartFrame*>();
+        app.Settings().m_realTimeMark = 1;
+        const int linesBefore = monitorWindow->GetLogView()->count();
+        QTest::keyClicks(monitorWindow, QStringLiteral("42"));
+        QTest::keyClick(monitorWindow, Qt::Key_Return);
+        QTRY_VERIFY(monitorWindow->GetLogView()->count() > linesBefore);
         app.OnCommand(CommandId::kStopAcq);
         QVERIFY(QString::fromStdString(doc->GetRecordResultText())
                     .startsWith(QStringLiteral("ACQ OK ! (")));
