@@ -1,5 +1,6 @@
 #include "ui/MoniChartFrame.h"
 
+#include "acquisition/RecordEditor.h"
 #include "acquisition/ZT300SetDoc.h"
 #include "conditions/TextNumbers.h"
 #include "framework/MessageTarget.h"
@@ -8,10 +9,17 @@
 #include "ui/LogView.h"
 #include "ui/QtMessageTarget.h"
 
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTimer>
@@ -44,6 +52,7 @@ CMoniChartFrame::CMoniChartFrame(CZT300SetDoc& doc, ICommandHandler* commands,
     m_maxMin->horizontalHeader()->setStretchLastSection(true);
     m_maxMin->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(BuildEditPanel());
     splitter->addWidget(m_maxMin);
     splitter->addWidget(m_log);
     auto* panes = new QHBoxLayout;
@@ -132,7 +141,79 @@ void CMoniChartFrame::RefreshMaxMin() {
     }
 }
 
+QWidget* CMoniChartFrame::BuildEditPanel() {
+    auto* panel = new QGroupBox(tr("Edit File"), this);
+    auto* form = new QFormLayout(panel);
+    m_lastRecord = new QLabel(panel);
+    form->addRow(tr("Last HDD Rec File :"), m_lastRecord);
+    auto* info = new QHBoxLayout;
+    for (QLineEdit*& edit : m_testInfo) {
+        edit = new QLineEdit(panel);
+        info->addWidget(edit);
+    }
+    form->addRow(tr("TestInfo :"), info);
+    m_memo1 = new QLineEdit(panel);
+    m_memo2 = new QLineEdit(panel);
+    form->addRow(tr("Memo1 :"), m_memo1);
+    form->addRow(tr("Memo2 :"), m_memo2);
+    m_changeName = new QCheckBox(tr("Change File Name"), panel);
+    auto* edit = new QPushButton(tr("Edit File"), panel);
+    connect(edit, &QPushButton::clicked, this, &CMoniChartFrame::EditFile);
+    auto* row = new QHBoxLayout;
+    row->addWidget(m_changeName);
+    row->addWidget(edit);
+    form->addRow(row);
+    const CRecCnd& master = m_doc.GetConditions()[static_cast<std::size_t>(m_doc.GetMasterIndex())];
+    for (int i = 0; i < 3; ++i)
+        m_testInfo[i]->setText(ToQt(master.m_testInfo[static_cast<std::size_t>(i)]));
+    m_memo1->setText(ToQt(master.m_memo));
+    m_memo2->setText(ToQt(master.m_memo2));
+    return panel;
+}
+
+std::string CMoniChartFrame::AskNewRecordName() {
+    for (;;) {
+        const QString path = QFileDialog::getSaveFileName(
+            this, tr("Input a new file name"), QString(), tr("HDD Rec Files(*.hdr)"), nullptr,
+            QFileDialog::DontConfirmOverwrite);
+        if (path.isEmpty())
+            return {};
+        const std::string chosen = path.toLocal8Bit().toStdString();
+        const std::string question = RenameOverwriteQuestion(RecordPathsFor(chosen));
+        if (question.empty() ||
+            QMessageBox::question(this, QString(), ToQt(question)) == QMessageBox::Yes)
+            return chosen;
+    }
+}
+
+// The texts go into the master's condition (later records carry them too) and into the last
+// record's header.
+void CMoniChartFrame::EditFile() {
+    CRecCnd& master = m_doc.GetConditions()[static_cast<std::size_t>(m_doc.GetMasterIndex())];
+    for (int i = 0; i < 3; ++i)
+        master.m_testInfo[static_cast<std::size_t>(i)] =
+            m_testInfo[i]->text().toLocal8Bit().toStdString();
+    master.m_memo = m_memo1->text().toLocal8Bit().toStdString();
+    master.m_memo2 = m_memo2->text().toLocal8Bit().toStdString();
+    std::string newPath;
+    if (m_changeName->isChecked()) {
+        newPath = AskNewRecordName();
+        if (newPath.empty())
+            return;
+    }
+    const std::string failed =
+        m_doc.GetRecordWriter().EditLastRecord(master, newPath.empty() ? nullptr : &newPath);
+    if (!failed.empty()) {
+        QMessageBox::critical(this, QString(), ToQt(failed));
+        return;
+    }
+    QMessageBox::information(this, QString(), tr("Edit OK!"));
+    RefreshPanes();
+}
+
 void CMoniChartFrame::RefreshPanes() {
+    const RecordPaths paths = m_doc.GetRecordWriter().GetPaths();
+    m_lastRecord->setText(ToQt(paths.header));
     m_statusPane->setText(ToQt(m_doc.GetStatusPaneText()));
     m_recordPane->setText(ToQt(m_doc.GetRecordResultText()));
     m_slotPane->setText(ToQt(m_doc.GetSlotPaneText()));

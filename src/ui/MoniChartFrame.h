@@ -14,7 +14,9 @@ class CRecorderSettings;
 class CQtMessageTarget;
 class CZT300SetDoc;
 class ICommandHandler;
+class QCheckBox;
 class QLabel;
+class QLineEdit;
 class QTableWidget;
 
 class CMoniChartFrame : public QWidget, public IView {
@@ -30,6 +32,10 @@ public:
     void OnUpdate(IView* sender, int hint, const CUpdateData* data) override;
     CLogView* GetLogView() const { return m_log; }
     QTableWidget* GetMaxMinList() const { return m_maxMin; }
+    // The "Edit File" panel on the last record: test information and memos, optionally a new name.
+    QLineEdit* MemoEdit(int index) const { return index == 0 ? m_memo1 : m_memo2; }
+    QCheckBox* ChangeNameBox() const { return m_changeName; }
+    void EditFile();
     CZT300SetDoc& GetDocument() const { return m_doc; }
     // Fills the recorder status, slot, card and remote panes from the document.
     void RefreshPanes();
@@ -44,6 +50,9 @@ signals:
 private:
     void OnMessage(int id, std::intptr_t wparam, std::intptr_t lparam);
     void RefreshMaxMin();
+    QWidget* BuildEditPanel();
+    // The new header path the user chose, empty when cancelled.
+    std::string AskNewRecordName();
 
     CZT300SetDoc& m_doc;
     ICommandHandler* m_commands;
@@ -57,4 +66,9 @@ private:
     QLabel* m_cardPane;
     QLabel* m_remotePane;
     QLabel* m_recordPane;
+    QLabel* m_lastRecord = nullptr;
+    QLineEdit* m_testInfo[3] = {};
+    QLineEdit* m_memo1 = nullptr;
+    QLineEdit* m_memo2 = nullptr;
+    QCheckBox* m_changeName = nullptr;
 };

@@ -142,6 +142,16 @@ private slots:
 
         auto* monitor = app.MainFrame().findChild<CMoniChartFrame*>();
         QVERIFY(monitor != nullptr);
+        // The edit panel rewrites the last record's memo.
+        monitor->MemoEdit(0)->setText(QStringLiteral("after the run"));
+        monitor->EditFile();
+        QVERIFY(responder.m_texts.contains(QStringLiteral("Edit OK!")));
+        TextLines header;
+        const QString hdr =
+            QDir(records).filePath(QDir(records).entryList({QStringLiteral("*.hdr")}).first());
+        QCOMPARE(QString::fromStdString(CTextFile::ReadTextLines(hdr.toStdString(), header)),
+                 QString());
+        QVERIFY(std::find(header.begin(), header.end(), "COMMENT1 after the run") != header.end());
         QVERIFY(monitor->GetMaxMinList()->rowCount() > 0);
         QVERIFY(monitor->GetLogView()->count() >= 2); // start, mark, stop
         app.OnCommand(CommandId::kStopArmed);
