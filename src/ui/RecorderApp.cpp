@@ -28,9 +28,11 @@
 #include "ui/setup/ZT300SetView.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -171,8 +173,9 @@ void CRecorderApp::ScanAndConnect() {
 
 CZT300SetDoc* CRecorderApp::OpenDocument(const std::string& path) {
     OpenDoc open;
-    open.doc = std::make_unique<CZT300SetDoc>(
-        DocServices{*m_link, *m_prompt, m_clock, m_settings, m_dataFolder});
+    open.doc = std::make_unique<CZT300SetDoc>(DocServices{*m_link, *m_prompt, m_clock, m_settings,
+                                                          m_dataFolder, m_sound.get(),
+                                                          m_digitalInput.get()});
     const bool connection = CZT300SetDoc::IsConnectionText(path);
     open.doc->SetTitle(connection ? path : FromQt(QFileInfo(ToQt(path)).fileName()));
     if (!open.doc->OnOpenDocument(path))
@@ -442,7 +445,8 @@ void CRecorderApp::OnCommand(int id) {
     case kGoArmed:
     case kRemoteControl:
         ShowMonitor(*doc);
-        doc->Arm(id == kRemoteControl);
+        if (doc->Arm(id == kRemoteControl) && m_options.demo && m_settings.m_externalSignal)
+            ShowSimulatedInputs();
         break;
     case kStopArmed:
         doc->StopArmed(true);
@@ -495,6 +499,27 @@ void CRecorderApp::RefreshLocks() {
                               : nullptr)
             frame->RefreshLock();
     }
+}
+
+void CRecorderApp::ShowSimulatedInputs() {
+    auto* contacts = dynamic_cast<CExternalInputSim*>(m_digitalInput.get());
+    if (contacts == nullptr)
+        return;
+    if (m_inputPanel == nullptr) {
+        m_inputPanel = new QWidget(m_frame.get(), Qt::Tool);
+        m_inputPanel->setWindowTitle(tr("Simulated Inputs"));
+        auto* layout = new QHBoxLayout(m_inputPanel);
+        auto* input1 = new QCheckBox(tr("Input 1"), m_inputPanel);
+        auto* input2 = new QCheckBox(tr("Input 2"), m_inputPanel);
+        layout->addWidget(input1);
+        layout->addWidget(input2);
+        const auto apply = [contacts, input1, input2] {
+            contacts->SetInputs(input1->isChecked(), input2->isChecked());
+        };
+        connect(input1, &QCheckBox::toggled, m_inputPanel, apply);
+        connect(input2, &QCheckBox::toggled, m_inputPanel, apply);
+    }
+    m_inputPanel->show();
 }
 
 void CRecorderApp::OnCommError(CZT300SetDoc& doc) {

@@ -24,6 +24,7 @@ class CZT300SetView;
 class IDigitalInput;
 class ILinkLibrary;
 class QMdiSubWindow;
+class QWidget;
 
 struct AppOptions {
     bool demo = false;          // in-process simulated recorders instead of the network
@@ -100,6 +101,8 @@ private:
     void RefreshLocks();
     void ApplySettingsToModel();
     bool ExternalInputAvailable() const;
+    // In demo mode the two contacts of the simulated input module are ticked in a small window.
+    void ShowSimulatedInputs();
 
     AppOptions m_options;
     std::string m_dataFolder;
@@ -111,5 +114,6 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<CQtPrompt> m_prompt;
     std::unique_ptr<CQtSoundPlayer> m_sound;
+    QWidget* m_inputPanel = nullptr;
     std::vector<OpenDoc> m_documents;
 };

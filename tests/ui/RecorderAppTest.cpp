@@ -13,6 +13,7 @@
 #include "ui/setup/ZT300SetView.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QInputDialog>
 #include <QMdiArea>
@@ -116,6 +117,7 @@ private slots:
         for (CRecCnd& condition : doc->GetConditions())
             condition.m_hddRecFolder = records.toStdString();
 
+        app.Settings().m_externalSignal = 1; // the simulated contacts start the record
         QVERIFY(app.IsCommandEnabled(CommandId::kGoArmed));
         app.OnCommand(CommandId::kGoArmed);
         QCOMPARE(app.MainFrame().GetMenuKind(), MenuKind::Monitor);
@@ -123,7 +125,13 @@ private slots:
         auto* view = app.MainFrame().findChild<CZT300SetView*>();
         QVERIFY(view->IsLocked());
         QVERIFY(app.IsCommandEnabled(CommandId::kStartHddAcq));
-        app.OnCommand(CommandId::kStartHddAcq);
+        QCheckBox* input1 = nullptr;
+        for (QCheckBox* box : app.MainFrame().findChildren<QCheckBox*>()) {
+            if (box->text() == QStringLiteral("Input 1"))
+                input1 = box;
+        }
+        QVERIFY(input1 != nullptr);
+        input1->setChecked(true);
         QTRY_VERIFY_WITH_TIMEOUT(doc->m_acq.pcRecord, 5000);
         QTest::qWait(300);
         app.OnCommand(CommandId::kMark);
