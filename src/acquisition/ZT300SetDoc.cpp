@@ -64,6 +64,7 @@ CZT300SetDoc::CZT300SetDoc(const DocServices& services)
 CZT300SetDoc::~CZT300SetDoc() {
     if (m_run)
         StopArmed(false);
+    m_forwarder.reset(); // it calls the recorder: before the connections close
     for (auto& device : m_devices)
         device->Close();
 }

@@ -5,6 +5,7 @@
 
 #include "acquisition/ExternalInput.h"
 #include "acquisition/MarkCommands.h"
+#include "acquisition/MarkForwarder.h"
 #include "acquisition/MarkLog.h"
 #include "acquisition/MaxMinFile.h"
 #include "acquisition/MaxMinValues.h"
@@ -125,6 +126,9 @@ public:
     void StopAcq();
     void StopArmed(bool ask);
     void OnMark(int code = -1);
+    // Reset Max/Min and Save MAX/MIN (to `path`, chosen in the save dialog).
+    void ResetMaxMin();
+    bool SaveMaxMin(const std::string& path);
     void OnPause();
     void OnThreadMessage(int id, std::intptr_t wparam, std::intptr_t lparam);
     // After a lost recorder: stop, close, count down (the user may cut it short), reconnect.
@@ -133,6 +137,7 @@ public:
     CThreadInfo* GetRun() const { return m_run.get(); }
     CCpsRingBuf* GetDisplayRing() const { return m_ring.get(); }
     CMaxMinValues& GetMaxMinValues() { return m_maxMinValues; }
+    const CMaxMinValues& GetMaxMinValues() const { return m_maxMinValues; }
     CRecordWriter& GetRecordWriter() { return *m_writer; }
     // What the last record's end said ("ACQ OK ! (...)" or the header's error).
     const std::string& GetRecordResultText() const { return m_recordResult; }
@@ -176,6 +181,7 @@ private:
     CMarkCommands m_marks;
     std::unique_ptr<CThreadInfo> m_run;
     std::unique_ptr<CExternalInput> m_externalInput; // while ARMED with the external signal on
+    std::unique_ptr<CMarkForwarder> m_forwarder;     // marks to the optional unit of recorder 1
     std::unique_ptr<CCpsRingBuf> m_ring;
     CMaxMinValues m_maxMinValues;
     bool m_keepFile = false;

@@ -332,7 +332,26 @@ void CZT300SetDoc::OnMark(int code) {
     const CMarkCommands::MemoAsker noMemo = [](const MarkMemoRequest&, std::string&) {
         return true;
     };
-    m_marks.SetMark(code, m_askMemo ? m_askMemo : noMemo);
+    CMarkForwarder* forwarder = nullptr;
+    int handle = 0;
+    if (m_services.settings.m_useQu800 && HasCurrentRecorder() && GetDevice(0).IsConnected()) {
+        if (!m_forwarder)
+            m_forwarder =
+                std::make_unique<CMarkForwarder>(GetDevice(0).GetLink(), GetDevice(0).GetLock());
+        forwarder = m_forwarder.get();
+        handle = GetDevice(0).GetHandle();
+    }
+    m_marks.SetMark(code, m_askMemo ? m_askMemo : noMemo, forwarder, handle);
+}
+
+void CZT300SetDoc::ResetMaxMin() {
+    m_maxMinValues.Reset(m_run ? &m_run->GetMaxMin() : nullptr, *this);
+}
+
+bool CZT300SetDoc::SaveMaxMin(const std::string& path) {
+    const CMaxMinFile file(MaxMinRows(), m_writer->GetPaths().header,
+                           m_services.clock.GetLocalTime());
+    return m_maxMinValues.SaveByHand(path, file, m_services.prompt);
 }
 
 void CZT300SetDoc::OnPause() {

@@ -368,6 +368,10 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
     case kBalanceAll:
     case kBalanceChannels:
         return doc != nullptr && doc->HasCurrentRecorder() && !doc->m_acq.remote;
+    case kResetMaxMin:
+        return doc != nullptr && doc->GetMaxMinValues().CanReset();
+    case kSaveMaxMin:
+        return doc != nullptr && doc->GetMaxMinValues().HasCopy();
     default:
         return false;
     }
@@ -476,6 +480,17 @@ void CRecorderApp::OnCommand(int id) {
     case kBalanceChannels:
         BalanceWithSelection(*doc);
         break;
+    case kResetMaxMin:
+        doc->ResetMaxMin();
+        break;
+    case kSaveMaxMin: {
+        const QString path = QFileDialog::getSaveFileName(
+            m_frame.get(), tr(CMaxMinFile::kDialogTitle), QString(), tr(CMaxMinFile::kDialogFilter),
+            nullptr, QFileDialog::DontConfirmOverwrite);
+        if (!path.isEmpty())
+            doc->SaveMaxMin(FromQt(path));
+        break;
+    }
     case kWindowCascade:
         m_frame->MdiArea()->cascadeSubWindows();
         break;

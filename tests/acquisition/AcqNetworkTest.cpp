@@ -144,8 +144,10 @@ TEST_F(AcqNetworkTest, RecordsAlignedRowsOfTwoRecorders) {
     const std::string name = m_doc->GetNextRecordName();
     ASSERT_TRUE(m_doc->Arm(false));
     m_doc->StartAcq(CZT300SetDoc::AcqKind::Hdd);
-    EXPECT_FALSE(Pump(1200));
+    EXPECT_FALSE(Pump(600));
     ASSERT_TRUE(m_doc->m_acq.pcRecord);
+    m_doc->OnMark(12); // a key code: the code is the memo
+    EXPECT_FALSE(Pump(600));
     m_doc->StopAcq();
     m_doc->StopArmed(false);
     EXPECT_EQ(m_doc->GetStatus(), 0);
@@ -158,6 +160,23 @@ TEST_F(AcqNetworkTest, RecordsAlignedRowsOfTwoRecorders) {
     const std::string rows =
         "NUM_SAMPS " + std::to_string(words.size() / static_cast<std::size_t>(RowWords()));
     EXPECT_NE(std::find(header.begin(), header.end(), rows), header.end());
+    EXPECT_TRUE(std::any_of(header.begin(), header.end(), [](const std::string& line) {
+        return line.starts_with("MARK") && line.find("12") != std::string::npos;
+    }));
+}
+
+TEST_F(AcqNetworkTest, TheRecordTimeLimitGivesExactlyRateTimesSecondsRows) {
+    for (CRecCnd& condition : m_doc->GetConditions())
+        condition.m_hddPostTime = 1;
+    const std::string name = m_doc->GetNextRecordName();
+    ASSERT_TRUE(m_doc->Arm(false));
+    m_doc->StartAcq(CZT300SetDoc::AcqKind::Hdd);
+    for (int i = 0; i < 20 && !fs::exists(m_folder / (name + ".hdr")); ++i)
+        Pump(250); // the limit message stops the record
+    m_doc->StopArmed(false);
+    const std::vector<std::int16_t> words = ReadData(m_folder / (name + ".dat"));
+    EXPECT_EQ(words.size() / static_cast<std::size_t>(RowWords()), 1000u);
+    ExpectRows(words);
 }
 
 TEST_F(AcqNetworkTest, AKilledSimulatorEndsTheRecordAndReconnectionRecordsAgain) {

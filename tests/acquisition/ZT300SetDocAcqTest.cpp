@@ -104,6 +104,12 @@ TEST_F(ZT300SetDocAcqTest, ArmRecordMarkPauseStopAndStopArmed) {
     EXPECT_TRUE(logged("Start HDD Record"));
     EXPECT_TRUE(logged("Stopped HDD Record"));
 
+    // Save MAX/MIN by hand: one line per channel of both recorders in the file.
+    const std::string csv = (m_folder / "maxmin.csv").string();
+    EXPECT_TRUE(m_doc->SaveMaxMin(csv));
+    EXPECT_EQ(m_prompt.MessageTexts().back(), "Save MAX/MIN OK!");
+    EXPECT_TRUE(fs::exists(csv));
+
     m_doc->StopArmed(true);
     EXPECT_FALSE(m_doc->m_acq.run);
     EXPECT_EQ(m_doc->GetStatus(), 0);
