@@ -179,6 +179,25 @@ TEST_F(AcqNetworkTest, TheRecordTimeLimitGivesExactlyRateTimesSecondsRows) {
     ExpectRows(words);
 }
 
+TEST_F(AcqNetworkTest, ThePcLevelTriggerStartsTheRecordByItself) {
+    // |value| >= 0 holds at once; what is tested is that the trigger, not a command, opens the
+    // record, and that the rows from there on are whole and aligned.
+    CRecCnd& master = m_doc->GetConditions()[0];
+    master.m_hddLvlTrg = 1;
+    master.m_hddPostTime = 1;
+    master.m_channels[0].m_hddLvlTrg = 1; // ABS
+    master.m_channels[0].m_hddLvlVal = 0.0;
+    const std::string name = m_doc->GetNextRecordName();
+    ASSERT_TRUE(m_doc->Arm(false));
+    for (int i = 0; i < 20 && !fs::exists(m_folder / (name + ".hdr")); ++i)
+        Pump(250); // nobody starts the record: the trigger does, the time limit ends it
+    m_doc->StopArmed(false);
+    ASSERT_TRUE(fs::exists(m_folder / (name + ".dat")));
+    const std::vector<std::int16_t> words = ReadData(m_folder / (name + ".dat"));
+    EXPECT_EQ(words.size() / static_cast<std::size_t>(RowWords()), 1000u);
+    ExpectRows(words);
+}
+
 TEST_F(AcqNetworkTest, AKilledSimulatorEndsTheRecordAndReconnectionRecordsAgain) {
     const std::string first = m_doc->GetNextRecordName();
     ASSERT_TRUE(m_doc->Arm(false));
