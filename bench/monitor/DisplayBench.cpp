@@ -1,9 +1,9 @@
 // The per-row work of the data thread on the display side, for eight recorders of 64 channels:
 // max/min update, display fold, and the user-interface side's ring push.
-#include "acquisition/MaxMinRunTable.h"
 #include "monitor/CpsRingBuf.h"
 #include "monitor/DisplayFeed.h"
 #include "monitor/UpdateDataInfo.h"
+#include "records/MaxMinRunTable.h"
 
 #include <benchmark/benchmark.h>
 

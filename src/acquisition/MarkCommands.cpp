@@ -1,9 +1,9 @@
 #include "acquisition/MarkCommands.h"
 
 #include "acquisition/MarkForwarder.h"
-#include "acquisition/MarkLog.h"
-#include "acquisition/MarkRecord.h"
 #include "conditions/TextNumbers.h"
+#include "records/MarkLog.h"
+#include "records/MarkRecord.h"
 
 #include <filesystem>
 

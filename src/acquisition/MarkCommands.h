@@ -2,7 +2,7 @@
 // mark requests of the monitor window. They run on the UI thread.
 #pragma once
 
-#include "acquisition/RecordWriter.h"
+#include "records/RecordWriter.h"
 
 #include <cstdint>
 #include <functional>

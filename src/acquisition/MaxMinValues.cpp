@@ -1,10 +1,10 @@
 #include "acquisition/MaxMinValues.h"
 
-#include "acquisition/MaxMinFile.h"
-#include "acquisition/MaxMinRunTable.h"
 #include "acquisition/RecorderSettings.h"
 #include "framework/Document.h"
 #include "framework/UpdateHints.h"
+#include "records/MaxMinFile.h"
+#include "records/MaxMinRunTable.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // only), the reset command, and saving them, by hand or after each record.
 #pragma once
 
-#include "acquisition/MaxMinTable.h"
+#include "records/MaxMinTable.h"
 
 #include <string>
 

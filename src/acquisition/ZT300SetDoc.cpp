@@ -1,6 +1,5 @@
 #include "acquisition/ZT300SetDoc.h"
 
-#include "acquisition/RecordNames.h"
 #include "conditions/ConditionTables.h"
 #include "conditions/TextNumbers.h"
 #include "framework/LinkLibrary.h"
@@ -8,6 +7,7 @@
 #include "framework/SilentPrompt.h"
 #include "framework/SoundPlayer.h"
 #include "framework/UpdateHints.h"
+#include "records/RecordNames.h"
 
 #include <algorithm>
 

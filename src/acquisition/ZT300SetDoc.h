@@ -6,16 +6,16 @@
 #include "acquisition/ExternalInput.h"
 #include "acquisition/MarkCommands.h"
 #include "acquisition/MarkForwarder.h"
-#include "acquisition/MarkLog.h"
-#include "acquisition/MaxMinFile.h"
 #include "acquisition/MaxMinValues.h"
-#include "acquisition/RecordWriter.h"
 #include "acquisition/RecorderSettings.h"
-#include "acquisition/ThreadInfo.h"
 #include "conditions/RecCnd.h"
+#include "datapath/ThreadInfo.h"
 #include "device/Device.h"
 #include "framework/Document.h"
 #include "monitor/CpsRingBuf.h"
+#include "records/MarkLog.h"
+#include "records/MaxMinFile.h"
+#include "records/RecordWriter.h"
 
 #include <cstdint>
 #include <functional>

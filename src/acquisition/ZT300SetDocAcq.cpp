@@ -2,15 +2,16 @@
 // thread's messages, marks and pauses, and the reconnection after a lost recorder.
 #include "acquisition/ZT300SetDoc.h"
 
-#include "acquisition/MaxMinFile.h"
-#include "acquisition/RecordNames.h"
 #include "conditions/ConditionTables.h"
 #include "conditions/TextNumbers.h"
+#include "datapath/DataThread.h"
 #include "framework/LinkLibrary.h"
 #include "framework/MessageTarget.h"
 #include "framework/Prompt.h"
 #include "framework/UpdateHints.h"
 #include "monitor/DisplaySizing.h"
+#include "records/MaxMinFile.h"
+#include "records/RecordNames.h"
 
 #include <algorithm>
 #include <chrono>
@@ -164,7 +165,7 @@ bool CZT300SetDoc::Arm(bool remote, bool armHint) {
             std::make_unique<CExternalInput>(*m_services.digitalInput, *m_target, m_services.clock);
         m_externalInput->Start();
     }
-    m_run->StartThread();
+    m_run->StartThread(&CDataThread::Run);
     RefreshAcqState();
     UpdateAllViews(nullptr, UpdateHint::kRepaint);
     return true;

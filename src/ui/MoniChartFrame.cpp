@@ -1,10 +1,10 @@
 #include "ui/MoniChartFrame.h"
 
-#include "acquisition/RecordEditor.h"
 #include "acquisition/ZT300SetDoc.h"
 #include "conditions/TextNumbers.h"
 #include "framework/MessageTarget.h"
 #include "framework/UpdateHints.h"
+#include "records/RecordEditor.h"
 #include "ui/CommandHandler.h"
 #include "ui/LogView.h"
 #include "ui/QtMessageTarget.h"

@@ -1,10 +1,10 @@
 #include "ui/SetFrame.h"
 
-#include "acquisition/RecordNames.h"
 #include "acquisition/ZT300SetDoc.h"
 #include "conditions/ConditionTables.h"
 #include "framework/Prompt.h"
 #include "framework/UpdateHints.h"
+#include "records/RecordNames.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 // The acquisition end to end over the network: the document records two zt300sim recorders
 // (MASTER and SLAVE, with a two-word CAN channel and a calculation channel) and survives the
 // simulator being killed.
-#include "acquisition/DataThread.h"
 #include "acquisition/ZT300SetDoc.h"
+#include "datapath/DataThread.h"
 #include "device/net/NetLink.h"
 #include "device/sim/SimSignal.h"
 #include "framework/Clock.h"

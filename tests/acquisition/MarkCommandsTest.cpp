@@ -1,11 +1,11 @@
 #include "acquisition/MarkCommands.h"
 #include "acquisition/MarkForwarder.h"
-#include "acquisition/MarkLog.h"
+#include "records/MarkLog.h"
 
-#include "RecordTestConditions.h"
 #include "device/sim/SimLink.h"
 #include "framework/SoundPlayer.h"
 #include "support/ManualClock.h"
+#include "support/RecordTestConditions.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "acquisition/ZT300SetDoc.h"
-#include "acquisition/RecordNames.h"
 #include "device/sim/SimLink.h"
 #include "framework/UpdateHints.h"
+#include "records/RecordNames.h"
 #include "support/FakePrompt.h"
 #include "support/ManualClock.h"
 
