@@ -53,7 +53,8 @@ ISoundPlayer& SoundOf(const DocServices& services) {
 } // namespace
 
 CZT300SetDoc::CZT300SetDoc(const DocServices& services)
-    : m_services(services), m_writer(std::make_unique<CRecordWriter>(services.clock)),
+    : m_services(services), m_writer(std::make_unique<CRecordWriter>(
+                                services.clock, CRecordWriter::kSplitBytes, services.diskSpace)),
       m_markLog(SoundOf(services), services.clock, services.dataFolder + CMarkLog::kSoundFile,
                 [this](const std::string& line) {
                     if (m_logSink)

@@ -24,6 +24,7 @@
 #include <vector>
 
 class IClock;
+class IDiskSpace;
 class ILinkLibrary;
 class IMessageTarget;
 class IPrompt;
@@ -40,6 +41,7 @@ struct DocServices {
     ISoundPlayer* sound = nullptr;         // the mark sound; none plays without it
     IDigitalInput* digitalInput = nullptr; // the USB contacts that start and stop records
     int screenWidth = 1280;                // pixels a chart may span, for the display sizing
+    const IDiskSpace* diskSpace = nullptr; // record folders' free space; else the file systems'
 };
 
 // The acquisition state the enabling rules and status panes look at; the acquisition run keeps
@@ -114,7 +116,8 @@ public:
     // Acquisition. The monitor frame is the run's message target and hands its messages back to
     // OnThreadMessage on the UI thread, in order.
     void SetMessageTarget(IMessageTarget* target) { m_target = target; }
-    void SetLogSink(std::function<void(const std::string&)> sink) { m_logSink = std::move(sink); }
+    // The monitor's log; the first one also gets what the start-up did to unfinished records.
+    void SetLogSink(std::function<void(const std::string&)> sink);
     void SetMemoAsker(CMarkCommands::MemoAsker asker) { m_askMemo = std::move(asker); }
     // Go to ARMED (remote false) and Remote Control (remote true).
     bool Arm(bool remote, bool armHint = true);
@@ -168,6 +171,8 @@ private:
     void RefreshAcqState();
     void Log(const std::string& text);
     void FinishRecord();
+    void RecordEnded(const std::string& written);
+    void RecordStoppedByDisk();
     // The rows of a max/min file: enabled channels of every recorder, calculation channels
     // included.
     std::vector<MaxMinRow> MaxMinRows() const;

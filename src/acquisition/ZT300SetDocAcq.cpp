@@ -2,6 +2,7 @@
 // thread's messages, marks and pauses, and the reconnection after a lost recorder.
 #include "acquisition/ZT300SetDoc.h"
 
+#include "acquisition/StartupRecovery.h"
 #include "conditions/ConditionTables.h"
 #include "conditions/TextNumbers.h"
 #include "datapath/DataThread.h"
@@ -59,6 +60,11 @@ bool CZT300SetDoc::PreCheckArm(bool remote) {
         if (!std::filesystem::is_directory(condition.m_hddRecFolder, error)) {
             prompt.MessageBox("HDD (" + condition.m_hddRecFolder + ") Folder does not exist!",
                               PromptIcon::Stop);
+            return false;
+        }
+        // A moving average beyond what the run's memory holds is refused before anything starts.
+        if (const std::string message = condition.CheckAverageWindows(); !message.empty()) {
+            prompt.MessageBox(message, PromptIcon::Stop);
             return false;
         }
         if (!condition.m_sendPending) {
@@ -216,10 +222,15 @@ void CZT300SetDoc::FinishRecord() {
         return;
     }
     Log("Stopped HDD Record");
+    RecordEnded(m_writer->WriteHeader());
+}
+
+// The record is closed and its header written (or `written` says why not).
+void CZT300SetDoc::RecordEnded(const std::string& written) {
+    const RecordPaths paths = m_writer->GetPaths();
+    // Only now may a PC level trigger open the next record: it would take the writer's paths.
     if (m_run)
         m_run->ResetTriggers();
-    const std::string written = m_writer->WriteHeader();
-    const RecordPaths paths = m_writer->GetPaths();
     m_recordResult = written.empty() ? "ACQ OK ! (" + FileNameOf(paths.header) + ")" : written;
     if (written.empty()) {
         const CMaxMinFile file(MaxMinRows(), paths.header, m_services.clock.GetLocalTime());
@@ -360,6 +371,25 @@ void CZT300SetDoc::OnPause() {
     RefreshAcqState();
 }
 
+// The data thread ended the record with its header when the disk was nearly full; the
+// monitoring goes on.
+void CZT300SetDoc::RecordStoppedByDisk() {
+    const std::string notice = m_run->TakeNotice();
+    Log(notice);
+    Log("Stopped HDD Record");
+    RecordEnded({});
+    m_recordResult = notice;
+    RefreshAcqState();
+}
+
+void CZT300SetDoc::SetLogSink(std::function<void(const std::string&)> sink) {
+    m_logSink = std::move(sink);
+    if (!m_logSink)
+        return;
+    for (const std::string& line : CStartupRecovery::TakeLog())
+        Log(line);
+}
+
 void CZT300SetDoc::Log(const std::string& text) {
     m_markLog.Log(text);
 }
@@ -411,6 +441,8 @@ void CZT300SetDoc::OnThreadMessage(int id, std::intptr_t wparam, std::intptr_t) 
     case PostedMessage::kLogLine:
         if (wparam == ThreadLog::kStartRecord) {
             Log("Start HDD Record");
+        } else if (wparam == ThreadLog::kRecordStopped) {
+            RecordStoppedByDisk();
         } else if (const std::string notice = m_run->TakeNotice(); !notice.empty()) {
             m_services.prompt.MessageBox(notice, PromptIcon::Stop);
             if (m_run->HasEnded())

@@ -4,9 +4,15 @@
 #include "conditions/KeyedPieces.h"
 #include "conditions/TextNumbers.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
+
+// A moving average keeps its window of values: never more of them than the data thread keeps
+// rows of one read, 30 seconds, and always the 1000 samples the setting dialog allows.
+constexpr double kAverageWindowSeconds = 30.0;
+constexpr std::uint32_t kDialogAverageWindow = 1000;
 
 using CalcHandler = KeyHandler<CCalcChCnd>;
 
@@ -123,12 +129,29 @@ bool CCalcChCnd::ParseLine(const std::string& text) {
     return true;
 }
 
-void CCalcChCnd::Prepare(const std::array<std::int16_t, 3>& operandIndexes) {
+void CCalcChCnd::Prepare(const std::array<std::int16_t, 3>& operandIndexes,
+                         std::uint32_t largestWindow) {
     m_operand = operandIndexes;
+    const std::uint32_t window = m_param[1];
     if (m_function == ConditionTables::kCalcSma)
-        m_average.Prepare(static_cast<int>(m_param[1]));
+        m_average.Prepare(window <= largestWindow ? static_cast<int>(window) : 0);
     else
         m_average = CMovingAverage{};
+}
+
+std::uint32_t CCalcChCnd::LargestAverageWindow(double rateHz) {
+    const double rows = kAverageWindowSeconds * std::max(rateHz, 1.0);
+    return std::max(kDialogAverageWindow, static_cast<std::uint32_t>(rows));
+}
+
+std::string CCalcChCnd::CheckAverageWindow(double rateHz) const {
+    const std::uint32_t largest = LargestAverageWindow(rateHz);
+    if (m_function != ConditionTables::kCalcSma || m_param[1] <= largest)
+        return {};
+    return FormatText("Calculation channel %s : the moving-average window %lu is larger than "
+                      "%lu samples!",
+                      GetDisplayName().c_str(), static_cast<unsigned long>(m_param[1]),
+                      static_cast<unsigned long>(largest));
 }
 
 double CCalcChCnd::Evaluate(const double* values, int count, bool& valid) {

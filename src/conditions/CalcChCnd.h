@@ -26,7 +26,14 @@ public:
     void SetScale(double high, double low);
 
     // Resolves the operands against the condition's channel list and empties the average window.
-    void Prepare(const std::array<std::int16_t, 3>& operandIndexes);
+    // A window above `largestWindow` is taken as no window: the average is then 0.0.
+    void Prepare(const std::array<std::int16_t, 3>& operandIndexes, std::uint32_t largestWindow);
+    // The largest moving-average window of a run at `rateHz`: as many samples as the data thread
+    // holds rows (30 seconds of them), and never fewer than the dialog's 1000.
+    static std::uint32_t LargestAverageWindow(double rateHz);
+    // The message that refuses this channel's moving-average window at that rate; empty when the
+    // channel has none or it is not too large.
+    std::string CheckAverageWindow(double rateHz) const;
     // The value of one sample; `valid` is false when an operand is missing or the function is
     // unknown (the value is then 0.0 and the count 0).
     double Evaluate(const double* values, int count, bool& valid);

@@ -272,9 +272,22 @@ bool CRecCnd::CheckBalanceResidual(std::int16_t tolerance,
     return true;
 }
 
+std::string CRecCnd::CheckAverageWindows() const {
+    if (!m_calc)
+        return {};
+    for (const CCalcChCnd& calc : m_calcChannels) {
+        if (!calc.m_enabled)
+            continue;
+        if (std::string message = calc.CheckAverageWindow(GetRateHz()); !message.empty())
+            return message;
+    }
+    return {};
+}
+
 void CRecCnd::PrepareCalcChannels() {
     if (!m_calc)
         return;
+    const std::uint32_t largestWindow = CCalcChCnd::LargestAverageWindow(GetRateHz());
     const int channelCount = static_cast<int>(m_channels.size());
     for (CCalcChCnd& calc : m_calcChannels) {
         if (!calc.m_enabled)
@@ -287,7 +300,7 @@ void CRecCnd::PrepareCalcChannels() {
                 operands[i] = static_cast<std::int16_t>(GetEnabledIndex(ch.m_slot, ch.m_channel));
             }
         }
-        calc.Prepare(operands);
+        calc.Prepare(operands, largestWindow);
     }
 }
 

@@ -74,6 +74,9 @@ public:
 
     // Calculation channels, once per acquisition and then once per sample.
     void PrepareCalcChannels();
+    // The message that refuses the first enabled moving average whose window is too large for
+    // the condition's rate (CCalcChCnd::LargestAverageWindow); empty when there is none.
+    std::string CheckAverageWindows() const;
     void EvaluateCalcChannels(double* values, int count, int capacity, std::int16_t* counts);
 
     // The folder that Reset gives the PC record folder; set once at start-up.

@@ -75,6 +75,7 @@ CDataThread::CDataThread(CThreadInfo& info) : m_info(info) {
     m_info.m_rowsReceived = 0;
     m_recordLimit = info.m_recordLimit;
     m_nextRecordName = setup.nextRecordName;
+    m_triggersResetAt = info.m_triggersResetAt.load();
 
     const int perSecond = static_cast<int>(std::max(info.m_rate, 1.0));
     m_minBlock = std::max(1, info.m_rate < 2000.0 ? perSecond / 10 : perSecond / 5);
@@ -168,11 +169,18 @@ int CDataThread::GetWaitMs() const {
 void CDataThread::ReadCycle() {
     if (m_recorders.empty())
         return;
-    if (m_info.m_resetTriggers.exchange(false)) {
+    CRecordWriter& writer = *m_info.m_setup.writer;
+    // Stop ACQ closes the record, writes its header and then resets the triggers; until that
+    // reset no trigger may open the next record. The counts tell a reset from a close even when
+    // both come between two cycles.
+    const std::uint32_t resetAt = m_info.m_triggersResetAt.load();
+    if (resetAt != m_triggersResetAt) {
+        m_triggersResetAt = resetAt;
         for (Recorder& recorder : m_recorders)
             BuildTriggers(recorder);
         m_triggersHeld = false;
     }
+    const bool closing = writer.GetRecordsClosed() != resetAt;
     int frames = INT_MAX;
     for (Recorder& recorder : m_recorders)
         frames = std::min(frames, FramesAvailable(recorder));
@@ -195,15 +203,10 @@ void CDataThread::ReadCycle() {
         return;
     m_info.m_rowsReceived += rows * k;
 
-    const bool recording = m_info.m_setup.writer->IsRecording();
-    // Stop ACQ closes the record before it writes the header and resets the triggers; a trigger
-    // still armed must not open the next record in between.
-    if (m_recording && !recording)
-        m_triggersHeld = true;
-    m_recording = recording;
+    m_recording = writer.IsRecording();
     int trigger = -1;
     for (int row = 0; row < rows; ++row) {
-        const bool test = !m_recording && trigger < 0 && !m_triggersHeld;
+        const bool test = !m_recording && trigger < 0 && !m_triggersHeld && !closing;
         if (!MakeRow(row * k, row, test) || !test)
             continue;
         trigger = row;
@@ -229,18 +232,19 @@ int CDataThread::FramesAvailable(Recorder& recorder) {
         std::lock_guard lock(device.GetLock());
         bytes = device.GetLink().LnkGetDataCount(device.GetHandle());
     }
-    bytes = std::max(0, bytes - recorder.skipBytes);
-    return (recorder.heldBytes + bytes) / recorder.frameBytes;
+    // The frame still to drop counts: the first read comes as soon as the minimum block is there.
+    return (recorder.heldBytes + std::max(0, bytes)) / recorder.frameBytes;
 }
 
 int CDataThread::ReadFrames(Recorder& recorder, int frames) {
     if (recorder.failed || recorder.frameBytes == 0)
         return 0;
-    // The first frame after ARM is never shown or written.
+    // The first frame after ARM is never shown or written; it was one of the `frames`.
     if (recorder.skipBytes > 0) {
         recorder.skipBytes -= ReadBytes(recorder, recorder.heldBytes, recorder.skipBytes);
         if (recorder.skipBytes > 0)
             return 0;
+        --frames;
     }
     const int capacity = static_cast<int>(recorder.buffer.size()) * 2;
     const int wanted = std::min(frames * recorder.frameBytes, capacity) - recorder.heldBytes;
@@ -320,6 +324,12 @@ void CDataThread::WriteRows(int firstRow, int rows) {
             target.Post(PostedMessage::kRecordLimit);
         break;
     case AppendResult::NotWritten:
+        break;
+    case AppendResult::Stopped:
+        // The run goes on without a record; the triggers wait for the document's reset.
+        m_info.SetNotice(writer.TakeError());
+        target.Post(PostedMessage::kLogLine, ThreadLog::kRecordStopped);
+        m_recording = false;
         break;
     case AppendResult::Failed:
         // The writer closed the record with the rows that reached the disk and their header.

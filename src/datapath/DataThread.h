@@ -117,8 +117,9 @@ private:
     std::uint64_t m_lastRead = 0;
     std::uint64_t m_lastTick = 0;
     bool m_firstPass = true;
-    bool m_failed = false;       // a data-file write failed
-    bool m_triggersHeld = false; // a trigger's record could not start; wait for a reset
-    bool m_recording = false;    // as last seen under the file lock
+    bool m_failed = false;               // a data-file write failed
+    bool m_triggersHeld = false;         // a trigger's record could not start; wait for a reset
+    std::uint32_t m_triggersResetAt = 0; // the run's reset count the triggers were built for
+    bool m_recording = false;            // as last seen under the file lock
     std::string m_nextRecordName;
 };

@@ -1,5 +1,7 @@
 #include "datapath/ThreadInfo.h"
 
+#include "records/RecordWriter.h"
+
 #include <utility>
 
 namespace {
@@ -24,6 +26,8 @@ int SubSamplingOf(const CRecCnd& condition) {
 } // namespace
 
 CThreadInfo::CThreadInfo(RunSetup setup) : m_setup(std::move(setup)) {
+    if (m_setup.writer != nullptr)
+        m_triggersResetAt = m_setup.writer->GetRecordsClosed();
     for (const CRecCnd& condition : m_setup.conditions)
         m_channelCount += condition.CountEnabled(true);
     if (m_setup.conditions.empty())
@@ -60,6 +64,10 @@ void CThreadInfo::StopThread() {
     m_stopEvent.Set();
     m_endedEvent.Wait();
     m_thread.join();
+}
+
+void CThreadInfo::ResetTriggers() {
+    m_triggersResetAt = m_setup.writer->GetRecordsClosed();
 }
 
 std::string CThreadInfo::TakeNotice() {

@@ -28,6 +28,8 @@ class IMessageTarget;
 namespace ThreadLog {
 inline constexpr int kStartRecord = 1;  // log "Start HDD Record"
 inline constexpr int kRecordFailed = 2; // show the run's notice (TakeNotice)
+// The disk was nearly full: the record ended with its header; log the run's notice.
+inline constexpr int kRecordStopped = 3;
 } // namespace ThreadLog
 
 // What the document hands to a new run at ARM.
@@ -67,8 +69,8 @@ public:
     // Start HDD_ACQ and the external start: the data thread opens a PC record.
     void RequestRecord() { m_startRecordEvent.Set(); }
     // After Stop ACQ has written the header: the PC level triggers, held since the record
-    // ended, must see their levels crossed again.
-    void ResetTriggers() { m_resetTriggers = true; }
+    // ended, start afresh and may open the next record.
+    void ResetTriggers();
     std::int64_t GetRowsReceived() const { return m_rowsReceived.load(); }
     // Rows per second of the run's rows (sub-sampled rows at 0.1 Hz).
     double GetRowRate() const { return m_rate / m_subSampling; }
@@ -109,7 +111,9 @@ private:
     std::atomic<std::int64_t> m_rowsReceived{0};
     std::atomic<bool> m_commError{false};
     std::atomic<int> m_status{-1};
-    std::atomic<bool> m_resetTriggers{false};
+    // The writer's count of closed records when the triggers were last reset: while the writer
+    // has closed more, a record has ended without its reset.
+    std::atomic<std::uint32_t> m_triggersResetAt{0};
     std::atomic<bool> m_ended{false};
 
     CDisplayFeed m_display;

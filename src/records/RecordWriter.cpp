@@ -3,6 +3,7 @@
 #include "conditions/TextFile.h"
 #include "conditions/TextNumbers.h"
 #include "records/RecordEditor.h"
+#include "records/RecordHeaderFiles.h"
 #include "records/RecordNames.h"
 
 #include <algorithm>
@@ -23,10 +24,17 @@ std::string FileName(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
+const IDiskSpace& FileSystems() {
+    static const CFileSystemSpace space;
+    return space;
+}
+
 } // namespace
 
-CRecordWriter::CRecordWriter(const IClock& clock, std::uint64_t splitBytes)
-    : m_clock(clock), m_splitBytes(splitBytes) {}
+CRecordWriter::CRecordWriter(const IClock& clock, std::uint64_t splitBytes, const IDiskSpace* space,
+                             std::uint64_t marginBytes)
+    : m_clock(clock), m_splitBytes(splitBytes), m_space(space != nullptr ? *space : FileSystems()),
+      m_marginBytes(marginBytes) {}
 
 CRecordWriter::~CRecordWriter() {
     std::lock_guard lock(m_fileLock);
@@ -44,6 +52,9 @@ std::string CRecordWriter::Start(const RecordStart& start, std::span<const std::
     const CRecCnd& master = start.conditions[static_cast<std::size_t>(start.masterIndex)];
     const LocalTime now = m_clock.GetLocalTime();
     const std::string folder = RecordFolder(master);
+    m_folder = folder;
+    if (IsDiskLow(kHeaderRoomBytes))
+        return DiskLowMessage("not started");
     const std::string base =
         folder + FreeRecordName(folder, RecordName(master, start.nextRecordName, now),
                                 master.m_hddRecFileExt != 0);
@@ -64,11 +75,20 @@ std::string CRecordWriter::Start(const RecordStart& start, std::span<const std::
     m_error.clear();
     m_samplesWritten = 0;
     m_paused = false;
+    m_headerRoom = 0;
+    if (std::string error = BeginFile(); !error.empty()) {
+        CloseFile();
+        std::error_code ignored;
+        std::filesystem::remove(m_filePaths.data, ignored);
+        return error;
+    }
 
     const std::size_t rowWords = m_rowBytes / 2;
     const std::size_t words = older.size() + newer.size();
-    if (rowWords == 0 || words < rowWords)
+    if (rowWords == 0 || words < rowWords) {
+        WriteProvisional();
         return {};
+    }
     // A ring smaller than a row keeps only the end of one; the file stays made of whole rows.
     std::size_t skip = words % rowWords;
     const std::size_t olderSkip = std::min(skip, older.size());
@@ -80,7 +100,29 @@ std::string CRecordWriter::Start(const RecordStart& start, std::span<const std::
         FailWriting(errno);
         return m_error;
     }
+    WriteProvisional();
     return {};
+}
+
+// Holds the room of the current file's final header before any row can take it.
+std::string CRecordWriter::BeginFile() {
+    if (std::string error = ReserveHeaderRoom(m_filePaths.header, kHeaderRoomBytes);
+        !error.empty()) {
+        RemoveHeaderHelpers(m_filePaths.header);
+        return error;
+    }
+    m_headerRoom = kHeaderRoomBytes;
+    return {};
+}
+
+bool CRecordWriter::IsDiskLow(std::uint64_t bytes) const {
+    const std::optional<std::uint64_t> free = m_space.GetFreeBytes(m_folder);
+    return free && *free < m_marginBytes + bytes;
+}
+
+std::string CRecordWriter::DiskLowMessage(const char* outcome) const {
+    return FormatText("HDD (%s) has less than %llu MB free! The record was %s.", m_folder.c_str(),
+                      static_cast<unsigned long long>(m_marginBytes >> 20), outcome);
 }
 
 bool CRecordWriter::OpenFile(const std::string& path) {
@@ -115,9 +157,17 @@ void CRecordWriter::CloseFile() {
 
 AppendResult CRecordWriter::Append(const std::int16_t* rows, std::size_t rowCount) {
     std::lock_guard lock(m_fileLock);
-    if (m_file == nullptr || m_paused || m_rowBytes == 0)
+    if (m_file == nullptr || m_rowBytes == 0)
         return AppendResult::NotWritten;
+    if (m_paused) {
+        KeepProvisional();
+        return AppendResult::NotWritten;
+    }
     const std::uint64_t bytes = rowCount * m_rowBytes;
+    if (IsDiskLow(bytes)) {
+        StopForDisk();
+        return AppendResult::Stopped;
+    }
     if (m_fileBytes > 0 && m_fileBytes + bytes >= m_splitBytes && !Split())
         return AppendResult::Failed;
     if (!WriteWords(rows, bytes / 2)) {
@@ -125,7 +175,37 @@ AppendResult CRecordWriter::Append(const std::int16_t* rows, std::size_t rowCoun
         return AppendResult::Failed;
     }
     m_samplesWritten += static_cast<std::uint32_t>(rowCount);
+    KeepProvisional();
     return AppendResult::Written;
+}
+
+void CRecordWriter::KeepProvisional() {
+    if (m_clock.GetTickCount() - m_provisionalTick >= kProvisionalMs)
+        WriteProvisional();
+}
+
+// The header as it would be if the record ended now. A disk too full for it stops the record
+// at the next block anyway, so a failure here is left to that.
+void CRecordWriter::WriteProvisional() {
+    m_provisionalTick = m_clock.GetTickCount();
+    TextLines lines;
+    m_header.FormatLines(lines, FileFacts(m_rowBytes == 0 ? 0 : m_fileBytes / m_rowBytes, kNoEnd),
+                         m_marks);
+    // The room grows with the marks, well ahead of the header.
+    const std::uint64_t wanted = 2 * HeaderTextBytes(lines);
+    if (wanted > m_headerRoom && ReserveHeaderRoom(m_filePaths.header, wanted).empty())
+        m_headerRoom = wanted;
+    WriteProvisionalHeader(m_filePaths.header, lines);
+}
+
+// The disk is nearly full: the record ends here with the rows it has and its header, in the
+// room that was kept for it.
+void CRecordWriter::StopForDisk() {
+    CloseFile();
+    ++m_recordsClosed;
+    m_error = DiskLowMessage("stopped");
+    if (const std::string headerError = WriteFileHeader(kNoEnd); !headerError.empty())
+        m_error += "\n" + headerError;
 }
 
 // Closes the full file with its header and goes on in base + "_1", "_2", ...
@@ -138,6 +218,7 @@ bool CRecordWriter::Split() {
     if (!OpenFile(base + ".dat")) {
         const int error = errno;
         m_error = CTextFile::OpenFailureMessage(base + ".dat", error, FileDirection::Writing);
+        ++m_recordsClosed;
         return false;
     }
     ++m_splitCount;
@@ -145,6 +226,16 @@ bool CRecordWriter::Split() {
     m_fileStartTime = m_clock.GetLocalTime();
     m_fileFirst = end;
     m_filePreRows = 0;
+    m_headerRoom = 0;
+    if (std::string error = BeginFile(); !error.empty()) {
+        CloseFile();
+        std::error_code ignored;
+        std::filesystem::remove(m_filePaths.data, ignored);
+        m_error = error;
+        ++m_recordsClosed;
+        return false;
+    }
+    WriteProvisional();
     return true;
 }
 
@@ -152,6 +243,7 @@ bool CRecordWriter::Split() {
 // end the record, so that what is on the disk stays readable.
 void CRecordWriter::FailWriting(int errorNumber) {
     CloseFile();
+    ++m_recordsClosed;
     std::error_code error;
     const std::uint64_t rows = m_fileBytes / m_rowBytes;
     std::filesystem::resize_file(m_filePaths.data, rows * m_rowBytes, error);
@@ -169,11 +261,15 @@ std::string CRecordWriter::Close() {
 }
 
 std::string CRecordWriter::CloseLocked() {
-    if (m_file != nullptr)
+    if (m_file != nullptr) {
         CloseFile();
+        ++m_recordsClosed;
+    }
     std::error_code error;
-    if (!std::filesystem::exists(m_filePaths.data, error))
+    if (!std::filesystem::exists(m_filePaths.data, error)) {
+        RemoveHeaderHelpers(m_filePaths.header);
         return m_filePaths.data + kDataMissing;
+    }
     return {};
 }
 
@@ -182,20 +278,25 @@ std::string CRecordWriter::WriteHeader() {
     return WriteFileHeader(kNoEnd);
 }
 
-std::string CRecordWriter::WriteFileHeader(std::uint32_t endPosition) {
-    std::error_code error;
-    const std::uint64_t bytes = std::filesystem::file_size(m_filePaths.data, error);
+RecordFileFacts CRecordWriter::FileFacts(std::uint64_t rows, std::uint32_t endPosition) const {
     RecordFileFacts facts;
     facts.headerName = FileName(m_filePaths.header);
     facts.dataName = FileName(m_filePaths.data);
     facts.start = m_fileStartTime;
     facts.preRows = m_filePreRows;
-    facts.rows = error || m_rowBytes == 0 ? 0 : bytes / m_rowBytes;
+    facts.rows = rows;
     facts.firstPosition = m_fileFirst;
     facts.endPosition = endPosition;
+    return facts;
+}
+
+std::string CRecordWriter::WriteFileHeader(std::uint32_t endPosition) {
+    std::error_code error;
+    const std::uint64_t bytes = std::filesystem::file_size(m_filePaths.data, error);
     TextLines lines;
-    m_header.FormatLines(lines, facts, m_marks);
-    return CTextFile::WriteTextLines(m_filePaths.header, lines);
+    m_header.FormatLines(
+        lines, FileFacts(error || m_rowBytes == 0 ? 0 : bytes / m_rowBytes, endPosition), m_marks);
+    return WriteFinalHeader(m_filePaths.header, lines);
 }
 
 bool CRecordWriter::IsRecording() const {

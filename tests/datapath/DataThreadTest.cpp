@@ -203,7 +203,11 @@ TEST_F(DataThreadTest, RecordsEveryRowOfBothRecordersAfterThePreTriggerRows) {
     Arm();
     CDataThread work(*m_info);
 
-    Passes(work, 15); // 1.5 s: more than the pre-trigger ring holds
+    // The first read comes as soon as 100 frames, the dropped one among them, make the minimum
+    // block of a tenth of a second.
+    Passes(work, 1);
+    EXPECT_EQ(m_info->GetRowsReceived(), 99);
+    Passes(work, 14); // 1.5 s: more than the pre-trigger ring holds
     const std::vector<Message> armed = m_messages.Drain();
     EXPECT_EQ(m_info->GetRowsReceived(), 1499); // the first frame after ARM is dropped
     EXPECT_EQ(std::count(armed.begin(), armed.end(), Message{PostedMessage::kDisplayTick, 0, 0}),
@@ -254,7 +258,7 @@ TEST_F(DataThreadTest, TheTimeLimitWritesExactlyRateTimesSecondsRows) {
     Arm();
     CDataThread work(*m_info);
     m_info->RequestRecord();
-    Passes(work, 1);
+    Passes(work, 1, 0); // the record opens before the first read
     ASSERT_TRUE(m_writer.IsRecording());
     Passes(work, 35, 70); // reads of 100 ms and more; the limit falls inside one
     EXPECT_EQ(m_writer.GetSamplesWritten(), 2000u);
@@ -267,7 +271,6 @@ TEST_F(DataThreadTest, TheTimeLimitWritesExactlyRateTimesSecondsRows) {
     ASSERT_TRUE(m_writer.Close().empty());
     const std::vector<std::int16_t> words = ReadData(m_writer.GetPaths().data);
     EXPECT_EQ(words.size(), 2000u * static_cast<std::size_t>(RowWords()));
-    // 99 frames after the dropped one are less than a tenth of a second: nothing came before.
     EXPECT_EQ(FirstSample(words), 1);
     ExpectRows(words, 1);
 
@@ -320,6 +323,7 @@ TEST_F(DataThreadTest, ALostRecorderIsReportedOnceAndTheRowsBeforeItStayOnDisk) 
     Arm();
     CDataThread work(*m_info);
     m_info->RequestRecord();
+    Passes(work, 1, 0);
     Passes(work, 10);
     Sim(kSlave).DropConnections();
     Passes(work, 10);

@@ -1,5 +1,6 @@
 #include "records/RecordWriter.h"
 
+#include "support/FakeDiskSpace.h"
 #include "support/ManualClock.h"
 #include "support/RecordTestConditions.h"
 
@@ -141,6 +142,90 @@ TEST(RecordWriterTest, RecordOnTheDiskIsNeverReplaced) {
     EXPECT_EQ(fs::file_size(folder.File("Test_00004.dat")), 14u);
 }
 
+// A running record keeps a provisional header, rewritten every two seconds with the whole rows
+// so far, and room for the final header, which replaces both when the record ends.
+TEST(RecordWriterTest, ProvisionalHeaderFollowsTheRecordUntilTheFinalOneReplacesIt) {
+    CTempFolder folder("record-provisional");
+    CManualClock clock;
+    const auto conditions = TwoWordRows(folder.Path(), 1);
+    CRecordWriter writer(clock);
+    const std::string part = folder.File("Test_00001.hdr.part");
+    const std::string room = folder.File("Test_00001.hdr.room");
+    const std::string header = folder.File("Test_00001.hdr");
+    const auto ring = Rows(0, 5);
+    ASSERT_EQ(writer.Start({conditions, 0, "Test_00001", ""}, ring, {}), "");
+    TextLines lines = HeaderLines(part);
+    EXPECT_EQ(lines[0], "DATASET Test_00001_hdr");
+    EXPECT_TRUE(HasLine(lines, "NUM_SAMPS 5"));
+    EXPECT_TRUE(HasLine(lines, "END 5"));
+    EXPECT_TRUE(HasLine(lines, "X_OFFSET -0.040,4"));
+    EXPECT_TRUE(HasLine(lines, "FILENAME Test_00001.dat"));
+    EXPECT_EQ(fs::file_size(room), CRecordWriter::kHeaderRoomBytes);
+
+    const auto block = Rows(100, 50);
+    clock.Advance(CRecordWriter::kProvisionalMs - 1);
+    ASSERT_EQ(writer.Append(block.data(), 50), AppendResult::Written);
+    EXPECT_TRUE(HasLine(HeaderLines(part), "NUM_SAMPS 5"));
+    writer.AddMark(20, "10:20:31", "m");
+    clock.Advance(1);
+    ASSERT_EQ(writer.Append(block.data(), 10), AppendResult::Written);
+    lines = HeaderLines(part);
+    EXPECT_TRUE(HasLine(lines, "NUM_SAMPS 65"));
+    EXPECT_TRUE(HasLine(lines, "END 65"));
+    EXPECT_EQ(LinesStartingWith(lines, "MARK"), TextLines{"MARK 25,10:20:31,,m"});
+    EXPECT_FALSE(fs::exists(header));
+
+    // Closed but without its header yet, the record still has its provisional one.
+    ASSERT_EQ(writer.Close(), "");
+    EXPECT_TRUE(fs::exists(part));
+    ASSERT_EQ(writer.WriteHeader(), "");
+    EXPECT_EQ(HeaderLines(header), lines);
+    EXPECT_FALSE(fs::exists(part));
+    EXPECT_FALSE(fs::exists(room));
+    EXPECT_EQ(writer.GetRecordsClosed(), 1u);
+}
+
+// Below the margin of free space a record does not start, and a running one ends before the
+// block that would cross it, with a header that counts its rows.
+TEST(RecordWriterTest, TheDiskMarginStopsTheRecordWithItsHeader) {
+    CTempFolder folder("record-margin");
+    CManualClock clock;
+    const auto conditions = TwoWordRows(folder.Path(), 1);
+    constexpr std::int64_t kMargin = 1 << 20;
+    CFakeDiskSpace space;
+    CRecordWriter writer(clock, CRecordWriter::kSplitBytes, &space, kMargin);
+    const std::string where = "HDD (" + folder.Path() + "/) has less than 1 MB free! ";
+
+    const auto room = static_cast<std::int64_t>(CRecordWriter::kHeaderRoomBytes);
+    space.m_free = kMargin + room - 1;
+    EXPECT_EQ(writer.Start({conditions, 0, "Test_00001", ""}, {}, {}),
+              where + "The record was not started.");
+    EXPECT_FALSE(writer.IsRecording());
+    EXPECT_TRUE(fs::is_empty(folder.Path()));
+
+    space.m_free = kMargin + room;
+    ASSERT_EQ(writer.Start({conditions, 0, "Test_00001", ""}, {}, {}), "");
+    const auto block = Rows(0, 10); // 40 bytes
+    EXPECT_EQ(writer.Append(block.data(), 10), AppendResult::Written);
+    space.m_free = kMargin + 40;
+    EXPECT_EQ(writer.Append(block.data(), 10), AppendResult::Written);
+    space.m_free = kMargin + 39;
+    EXPECT_EQ(writer.Append(block.data(), 10), AppendResult::Stopped);
+    EXPECT_FALSE(writer.IsRecording());
+    EXPECT_EQ(writer.GetRecordsClosed(), 1u);
+    EXPECT_EQ(writer.TakeError(), where + "The record was stopped.");
+    EXPECT_EQ(writer.Append(block.data(), 10), AppendResult::NotWritten);
+    EXPECT_EQ(fs::file_size(folder.File("Test_00001.dat")), 80u);
+    const TextLines header = HeaderLines(folder.File("Test_00001.hdr"));
+    EXPECT_TRUE(HasLine(header, "NUM_SAMPS 20"));
+    EXPECT_FALSE(fs::exists(folder.File("Test_00001.hdr.part")));
+
+    // A file system that does not tell its free space is written as long as it takes the rows.
+    space.m_free = -1;
+    ASSERT_EQ(writer.Start({conditions, 0, "Test_00002", ""}, {}, {}), "");
+    EXPECT_EQ(writer.Append(block.data(), 10), AppendResult::Written);
+}
+
 // The data thread appends while the UI thread pauses, resumes and marks: every row that was
 // counted is in the file, and each resume point lies within what was written.
 TEST(RecordWriterTest, AppendWhileTheUserPausesAndMarks) {
@@ -247,15 +332,17 @@ TEST(RecordWriterTest, SplitFilesEachCarryTheirHeaderAndMarks) {
     EXPECT_EQ(LinesStartingWith(third, "MARK"), TextLines{"MARK 0,t3,,c"});
 }
 
-// A disk that fills up: the child process may write 1002 bytes per file. Rows are 4 bytes;
-// 10 pre-trigger rows, then 40-row blocks: the seventh block reaches the disk with 2 bytes.
-TEST(RecordWriterTest, FullDiskKeepsTheWholeRowsWithAMatchingHeader) {
+// A disk that fills up: the child process may write 65538 bytes per file, room enough for the
+// header's 64 KiB. Rows are 4 bytes; 10 pre-trigger rows, then 40-row blocks: the 410th block
+// reaches the disk with 14 rows and a half.
+TEST(RecordWriterTest, FileSizeLimitKeepsTheWholeRowsWithAMatchingHeader) {
     CTempFolder folder("record-full");
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{1002, 1002};
+        const rlim_t bytes = CRecordWriter::kHeaderRoomBytes + 2;
+        const rlimit limit{bytes, bytes};
         setrlimit(RLIMIT_FSIZE, &limit);
         CManualClock clock;
         const auto conditions = TwoWordRows(folder.Path(), 1);
@@ -264,14 +351,14 @@ TEST(RecordWriterTest, FullDiskKeepsTheWholeRowsWithAMatchingHeader) {
         int failures = writer.Start({conditions, 0, "Test_00001", ""}, ring, {}).empty() ? 0 : 1;
         AppendResult result = AppendResult::Written;
         int blocks = 0;
-        for (; blocks < 10 && result == AppendResult::Written; ++blocks) {
+        for (; blocks < 500 && result == AppendResult::Written; ++blocks) {
             const auto block = Rows(100 + 40 * blocks, 40);
             result = writer.Append(block.data(), 40);
         }
         failures |= result == AppendResult::Failed ? 0 : 2;
-        failures |= blocks == 7 ? 0 : 4;
+        failures |= blocks == 410 ? 0 : 4;
         failures |= writer.IsRecording() ? 8 : 0;
-        failures |= writer.GetSamplesWritten() == 240 ? 0 : 16;
+        failures |= writer.GetSamplesWritten() == 409 * 40 + 14 ? 0 : 16;
         failures |= writer.TakeError() == "Destination disk drive is full." ? 0 : 32;
         _exit(failures);
     }
@@ -282,13 +369,15 @@ TEST(RecordWriterTest, FullDiskKeepsTheWholeRowsWithAMatchingHeader) {
 
     // The half row is cut off again.
     const std::vector<std::int16_t> words = ReadWords(folder.File("Test_00001.dat"));
-    ASSERT_EQ(words.size(), 500u);
+    ASSERT_EQ(words.size(), 2u * 16384);
     std::vector<std::int16_t> expected = Rows(0, 10);
-    const auto written = Rows(100, 240);
+    const auto written = Rows(100, 409 * 40 + 14);
     expected.insert(expected.end(), written.begin(), written.end());
     EXPECT_EQ(words, expected);
     const TextLines header = HeaderLines(folder.File("Test_00001.hdr"));
-    EXPECT_TRUE(HasLine(header, "NUM_SAMPS 250"));
-    EXPECT_TRUE(HasLine(header, "END 250"));
+    EXPECT_TRUE(HasLine(header, "NUM_SAMPS 16384"));
+    EXPECT_TRUE(HasLine(header, "END 16384"));
     EXPECT_TRUE(HasLine(header, "X_OFFSET -0.090,9"));
+    EXPECT_FALSE(fs::exists(folder.File("Test_00001.hdr.part")));
+    EXPECT_FALSE(fs::exists(folder.File("Test_00001.hdr.room")));
 }
