@@ -4,7 +4,9 @@
 #include "device/Device.h"
 #include "device/sim/SimLink.h"
 #include "device/sim/SimSignal.h"
+#include "records/RecordRecovery.h"
 #include "records/RecordWriter.h"
+#include "support/FakeDiskSpace.h"
 #include "support/FakePrompt.h"
 #include "support/ManualClock.h"
 #include "support/MessageQueue.h"
@@ -92,7 +94,8 @@ protected:
         setup.displayCapacity = 1000;
         m_info = std::make_unique<CThreadInfo>(std::move(setup));
         ASSERT_TRUE(m_info->Prepare());
-        for (int index : {kSlave, kMaster}) {
+        // The slave first, the master last.
+        for (int index = static_cast<int>(m_devices.size()) - 1; index >= 0; --index) {
             CDevice& device = *m_devices[static_cast<std::size_t>(index)];
             const int bytes =
                 m_conditions[static_cast<std::size_t>(index)].CountSampleWords(false) * 30 * 1000 *
@@ -120,8 +123,26 @@ protected:
     }
 
     int RowWords() const {
-        return m_conditions[kMaster].CountSampleWords(true) +
-               m_conditions[kSlave].CountSampleWords(true);
+        int words = 0;
+        for (const CRecCnd& condition : m_conditions)
+            words += condition.CountSampleWords(true);
+        return words;
+    }
+
+    // A run of the master alone with its first `channels` channels, all 16-bit, and no
+    // calculation: rows of that many words.
+    void MasterAlone(int channels) {
+        m_devices.resize(1);
+        m_conditions.resize(1);
+        CRecCnd& master = m_conditions[kMaster];
+        master.m_calc = 0;
+        int enabled = 0;
+        for (CChCnd& channel : master.m_channels) {
+            channel.m_enabled = enabled < channels && channel.m_wordsPerSample == 1 ? 1 : 0;
+            enabled += channel.m_enabled;
+        }
+        ASSERT_EQ(enabled, channels);
+        ASSERT_TRUE(m_devices[kMaster]->WriteCondition(master));
     }
 
     // Every word of every row against the simulated signals; rows are sample indexes `first`
@@ -132,10 +153,11 @@ protected:
         ASSERT_EQ(words.size() % static_cast<std::size_t>(rowWords), 0u);
         CRecCnd master = m_conditions[kMaster];
         master.PrepareCalcChannels();
+        const bool calc = master.CountSampleWords(true) > master.CountSampleWords(false);
         const auto rows = static_cast<std::int64_t>(words.size()) / rowWords;
         for (std::int64_t row = 0; row < rows; ++row) {
             const std::int16_t* at = words.data() + row * rowWords;
-            for (int index : {kMaster, kSlave}) {
+            for (int index = 0; index < static_cast<int>(m_conditions.size()); ++index) {
                 CSimRecorder& sim = Sim(index);
                 for (const SimFrameChannel& ch : sim.GetFrameLayout()) {
                     std::uint16_t expected[2] = {};
@@ -146,7 +168,7 @@ protected:
                             << "row " << row << " recorder " << index << " channel " << ch.slot
                             << "-" << ch.channel + 1;
                 }
-                if (index == kMaster)
+                if (index == kMaster && calc)
                     ExpectCalcWord(master, at, row);
                 at += m_conditions[static_cast<std::size_t>(index)].CountSampleWords(true);
             }
@@ -190,7 +212,8 @@ protected:
     std::vector<std::unique_ptr<CDevice>> m_devices;
     std::vector<CRecCnd> m_conditions;
     CMessageQueue m_messages;
-    CRecordWriter m_writer{m_clock};
+    CFakeDiskSpace m_space; // says nothing unless a case sets it
+    CRecordWriter m_writer{m_clock, CRecordWriter::kSplitBytes, &m_space};
     std::unique_ptr<CThreadInfo> m_info;
 };
 
@@ -451,6 +474,165 @@ TEST_F(DataThreadTest, InRemoteModeTheRecordersCardRecordingStartsAndEndsThePcRe
     ExpectRows(ReadData(m_writer.GetPaths().data), 1000);
     work.Finish();
     EXPECT_EQ(Sim(kMaster).GetStatus(), RecorderStatus::kIdle);
+}
+
+} // namespace
+
+namespace {
+
+// One-word rows (a single channel, no calculation channel) and rows of an odd width: the
+// pre-trigger ring has wrapped and still hands the record its last second of rows.
+TEST_F(DataThreadTest, PreTriggerRowsOfOneWordAndOfOddRowsSurviveTheRingsWrap) {
+    for (const int channels : {1, 3}) {
+        SCOPED_TRACE(channels);
+        m_conditions[kMaster].m_hddPreTime = 1;
+        MasterAlone(channels);
+        Arm();
+        CDataThread work(*m_info);
+        Passes(work, 15); // rows 1 to 1499; the ring holds 1000
+        m_info->RequestRecord();
+        Passes(work, 1, 0);
+        ASSERT_TRUE(m_writer.IsRecording());
+        EXPECT_EQ(m_writer.GetPreTriggerRows(), 1000u);
+        ASSERT_EQ(m_writer.Close(), "");
+        ASSERT_EQ(m_writer.WriteHeader(), "");
+        const RecordPaths paths = m_writer.GetPaths();
+        TextLines header;
+        ASSERT_EQ(CTextFile::ReadTextLines(paths.header, header), "");
+        EXPECT_NE(std::find(header.begin(), header.end(), "X_OFFSET -0.999,999"), header.end());
+        EXPECT_NE(std::find(header.begin(), header.end(), "NUM_SAMPS 1000"), header.end());
+        const std::vector<std::int16_t> words = ReadData(paths.data);
+        EXPECT_EQ(words.size(), 1000u * static_cast<std::size_t>(channels));
+        ExpectRows(words, 500);
+        work.Finish();
+    }
+}
+
+// A trigger that holds all the time (ABS at level 0): Stop ACQ ends the record, and once the
+// header is written and the triggers reset, the trigger opens the next record in the same run,
+// also when closing and the reset fall between the same two reads.
+TEST_F(DataThreadTest, AfterStopAcqThePcLevelTriggerOpensTheNextRecord) {
+    CRecCnd& master = m_conditions[kMaster];
+    master.m_hddLvlTrg = 1;
+    master.m_channels[0].m_hddLvlTrg = 1;
+    master.m_channels[0].m_hddLvlVal = 0.0;
+    Arm();
+    CDataThread work(*m_info);
+    Passes(work, 2);
+    ASSERT_TRUE(m_writer.IsRecording());
+    EXPECT_EQ(fs::path(m_writer.GetPaths().data).filename(), "Run_00001.dat");
+
+    ASSERT_EQ(m_writer.Close(), "");
+    Passes(work, 3); // the header is not written yet: no record may take the writer
+    EXPECT_FALSE(m_writer.IsRecording());
+    ASSERT_EQ(m_writer.WriteHeader(), "");
+    m_info->ResetTriggers();
+    Passes(work, 1);
+    ASSERT_TRUE(m_writer.IsRecording());
+    EXPECT_EQ(fs::path(m_writer.GetPaths().data).filename(), "Run_00002.dat");
+
+    ASSERT_EQ(m_writer.Close(), "");
+    ASSERT_EQ(m_writer.WriteHeader(), "");
+    m_info->ResetTriggers();
+    Passes(work, 1);
+    ASSERT_TRUE(m_writer.IsRecording());
+    EXPECT_EQ(fs::path(m_writer.GetPaths().data).filename(), "Run_00003.dat");
+    const std::vector<Message> messages = m_messages.Drain();
+    EXPECT_EQ(
+        std::count(messages.begin(), messages.end(), Message{PostedMessage::kRecordStarted, 0, 0}),
+        3);
+}
+
+// The record folder's free space falls below the margin: the record ends with a header of its
+// rows and a message for the log, and the run goes on without a record.
+TEST_F(DataThreadTest, TheDiskMarginEndsTheRecordAndTheRunGoesOn) {
+    Arm();
+    CDataThread work(*m_info);
+    m_info->RequestRecord();
+    Passes(work, 1, 0);
+    Passes(work, 5);
+    ASSERT_TRUE(m_writer.IsRecording());
+    m_messages.Drain();
+    m_space.m_free = static_cast<std::int64_t>(CRecordWriter::kDiskMarginBytes) + 1000;
+    Passes(work, 3);
+    EXPECT_FALSE(m_writer.IsRecording());
+    const std::vector<Message> messages = m_messages.Drain();
+    const Message stopped{PostedMessage::kLogLine, ThreadLog::kRecordStopped, 0};
+    EXPECT_EQ(std::count(messages.begin(), messages.end(), stopped), 1);
+    EXPECT_EQ(
+        std::count(messages.begin(), messages.end(), Message{PostedMessage::kRecordWritten, 0, 0}),
+        0);
+    const std::string where = "HDD (" + m_folder.string() + "/) has less than 64 MB free! ";
+    EXPECT_EQ(m_info->TakeNotice(), where + "The record was stopped.");
+
+    const RecordPaths paths = m_writer.GetPaths();
+    const std::vector<std::int16_t> words = ReadData(paths.data);
+    const std::size_t rows = words.size() / static_cast<std::size_t>(RowWords());
+    EXPECT_EQ(rows, 499u); // the first read: 100 frames with the one dropped
+    ExpectRows(words, 1);
+    TextLines header;
+    ASSERT_EQ(CTextFile::ReadTextLines(paths.header, header), "");
+    EXPECT_NE(std::find(header.begin(), header.end(), "NUM_SAMPS 499"), header.end());
+
+    // While the disk stays this full no record starts.
+    m_info->RequestRecord();
+    Passes(work, 1);
+    EXPECT_FALSE(m_writer.IsRecording());
+    EXPECT_EQ(m_info->TakeNotice(), where + "The record was not started.");
+}
+
+// A child process records and is killed (SIGKILL) after its provisional header was written at
+// least once; the next start completes the record with every whole row on the disk.
+TEST_F(DataThreadTest, ARecordOfAKilledProgramIsCompletedAtTheNextStart) {
+    Arm();
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        CDataThread work(*m_info);
+        m_info->RequestRecord();
+        for (int pass = 0;; ++pass) {
+            m_clock.Advance(100);
+            work.Pass();
+            const char done = 1;
+            if (pass == 30 && write(ready[1], &done, 1) != 1)
+                _exit(1);
+            if (pass > 30)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    char done = 0;
+    ASSERT_EQ(read(ready[0], &done, 1), 1);
+    close(ready[0]);
+    close(ready[1]);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    const std::string header = (m_folder / "Run_00001.hdr").string();
+    const std::string data = (m_folder / "Run_00001.dat").string();
+    ASSERT_TRUE(fs::exists(header + ".part"));
+    EXPECT_FALSE(fs::exists(header));
+    std::ofstream(data, std::ios::binary | std::ios::app) << "cut";
+    fs::last_write_time(header + ".part",
+                        fs::file_time_type::clock::now() - std::chrono::minutes(1));
+
+    const std::vector<std::string> log = CompleteUnfinishedRecords(m_folder.string());
+    const std::vector<std::int16_t> words = ReadData(data);
+    ASSERT_EQ(words.size() % static_cast<std::size_t>(RowWords()), 0u);
+    const std::size_t rows = words.size() / static_cast<std::size_t>(RowWords());
+    EXPECT_GT(rows, 2900u);
+    EXPECT_EQ(log, std::vector<std::string>{"Completed unfinished HDD Record : " + header + " (" +
+                                            std::to_string(rows) + " rows)"});
+    ExpectRows(words, FirstSample(words));
+    TextLines lines;
+    ASSERT_EQ(CTextFile::ReadTextLines(header, lines), "");
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "NUM_SAMPS " + std::to_string(rows)),
+              lines.end());
+    EXPECT_FALSE(fs::exists(header + ".part"));
 }
 
 } // namespace

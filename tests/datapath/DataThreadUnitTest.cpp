@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <vector>
 
@@ -16,31 +17,46 @@ std::vector<std::int16_t> Words(std::span<const std::int16_t> a, std::span<const
     return words;
 }
 
-TEST(DataThreadRingTest, KeepsTheLastRowsOldestFirstAcrossTheWrap) {
-    CDataThreadRing ring;
-    ring.Init(3, 2);
-    const std::int16_t rows[5][2] = {{1, -1}, {2, -2}, {3, -3}, {4, -4}, {5, -5}};
-    ring.Push(rows[0], 2);
-    ring.Push(rows[1], 2);
-    EXPECT_EQ(Words(ring.GetOlder(), ring.GetNewer()), (std::vector<std::int16_t>{1, -1, 2, -2}));
-    for (int i = 2; i < 5; ++i)
-        ring.Push(rows[i], 2);
-    EXPECT_EQ(ring.GetWords(), 6u);
-    EXPECT_EQ(Words(ring.GetOlder(), ring.GetNewer()),
-              (std::vector<std::int16_t>{3, -3, 4, -4, 5, -5}));
-    ring.Clear();
-    EXPECT_EQ(ring.GetWords(), 0u);
+// Row r of a test ring: its words are 100 r + 0, 1, ...
+std::vector<std::int16_t> RingRows(std::size_t first, std::size_t count, std::size_t rowWords) {
+    std::vector<std::int16_t> words;
+    for (std::size_t r = first; r < first + count; ++r) {
+        for (std::size_t w = 0; w < rowWords; ++w)
+            words.push_back(static_cast<std::int16_t>(100 * r + w));
+    }
+    return words;
+}
 
-    // A row longer than the ring leaves its last ring-size - 1 words; no rows keeps nothing.
+TEST(DataThreadRingTest, KeepsTheLastRowsOldestFirstAcrossTheWrap) {
+    struct Case {
+        std::size_t rows;     // the ring's size in rows
+        std::size_t rowWords; // one word: a single channel without calculation
+        std::size_t pushed;
+    };
+    const Case cases[] = {
+        {3, 2, 2}, {3, 2, 3}, {3, 2, 5}, {4, 1, 3}, {4, 1, 4}, {4, 1, 5},       {4, 1, 9},
+        {2, 3, 7}, {5, 3, 5}, {5, 3, 6}, {1, 1, 3}, {0, 2, 3}, {1000, 1, 1500}, {1000, 3, 2999},
+    };
+    for (const Case& c : cases) {
+        CDataThreadRing ring;
+        ring.Init(c.rows, c.rowWords);
+        for (std::size_t r = 0; r < c.pushed; ++r)
+            ring.Push(RingRows(r, 1, c.rowWords).data(), c.rowWords);
+        const std::size_t kept = std::min(c.rows, c.pushed);
+        EXPECT_EQ(Words(ring.GetOlder(), ring.GetNewer()),
+                  RingRows(c.pushed - kept, kept, c.rowWords))
+            << c.rows << " rows of " << c.rowWords << ", " << c.pushed << " pushed";
+        EXPECT_EQ(ring.GetWords(), kept * c.rowWords);
+        ring.Clear();
+        EXPECT_EQ(ring.GetWords(), 0u);
+    }
+
+    // A row longer than the ring leaves its last ring-size - 1 words.
     CDataThreadRing small;
     small.Init(1, 2);
     const std::int16_t wide[4] = {7, 8, 9, 10};
     small.Push(wide, 4);
     EXPECT_EQ(Words(small.GetOlder(), small.GetNewer()), (std::vector<std::int16_t>{9, 10}));
-    CDataThreadRing none;
-    none.Init(0, 2);
-    none.Push(wide, 2);
-    EXPECT_EQ(none.GetWords(), 0u);
 }
 
 TEST(DataThreadRowTest, SampleNumbersOfEveryDataType) {
