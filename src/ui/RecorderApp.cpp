@@ -2,6 +2,7 @@
 
 #include "acquisition/DeviceScan.h"
 #include "acquisition/ExternalInputSim.h"
+#include "acquisition/StartupRecovery.h"
 #include "acquisition/ZT300SetDoc.h"
 #include "framework/LinkLibrary.h"
 #include "framework/Prompt.h"
@@ -85,6 +86,7 @@ CRecorderApp::CRecorderApp(const AppOptions& options)
     m_settings.Load(*m_store);
     ApplySettingsToModel();
     CRecCnd::SetDefaultRecordFolder(m_dataFolder);
+    CStartupRecovery::Run(m_dataFolder);
     m_frame->SetCommandHandler(this);
     m_frame->SetCloseHandler([this] { return Exit(); });
     connect(m_frame->MdiArea(), &QMdiArea::subWindowActivated, this,

@@ -1,8 +1,10 @@
 #include "acquisition/ExternalInputSim.h"
+#include "acquisition/StartupRecovery.h"
 #include "acquisition/ZT300SetDoc.h"
 #include "device/sim/SimLink.h"
 #include "framework/Clock.h"
 #include "framework/MessageTarget.h"
+#include "support/FakeDiskSpace.h"
 #include "support/FakePrompt.h"
 #include "support/MessageQueue.h"
 
@@ -169,4 +171,127 @@ TEST_F(ZT300SetDocAcqTest, TheExternalContactsAskForRecordsWhileArmed) {
     const int reads = contacts.GetReads();
     std::this_thread::sleep_for(std::chrono::milliseconds(700));
     EXPECT_EQ(contacts.GetReads(), reads); // the contacts are left alone after stop ARMED
+}
+
+// "PARAM=1|2000000000|..." on a moving average asks for more memory than a run may take: ARM
+// refuses it, naming the channel, before any recorder starts.
+TEST_F(ZT300SetDocAcqTest, AMovingAverageBeyondTheRunsMemoryIsRefusedAtArm) {
+    CRecCnd& master = m_doc->GetConditions()[0];
+    master.m_calc = 1;
+    ASSERT_TRUE(master.m_calcChannels[0].ParseLine(
+        "9-1,1,NAME=Avg,SCALE=10.000|-10.000,FUNC=9,PARAM=1|2000000000|0|0"));
+    EXPECT_FALSE(m_doc->Arm(false));
+    EXPECT_EQ(m_prompt.MessageTexts().back(),
+              "Calculation channel Avg : the moving-average window 2000000000 is larger than "
+              "30000 samples!");
+    EXPECT_FALSE(m_doc->m_acq.run);
+    EXPECT_EQ(m_link->FindRecorder("127.0.0.2")->GetStatus(), 0);
+    EXPECT_EQ(m_link->FindRecorder("127.0.0.3")->GetStatus(), 0);
+
+    master.m_calcChannels[0].m_param[1] = 30000; // 30 seconds at 1 kHz
+    ASSERT_TRUE(m_doc->Arm(false));
+    m_doc->StopArmed(false);
+}
+
+// A PC level trigger that always holds: Stop ACQ ends its record and the trigger opens the next
+// one in the same ARM run.
+TEST_F(ZT300SetDocAcqTest, AfterStopAcqThePcLevelTriggerOpensTheNextRecord) {
+    CRecCnd& master = m_doc->GetConditions()[0];
+    master.m_hddLvlTrg = 1;
+    master.m_channels[0].m_hddLvlTrg = 1; // ABS at level 0
+    master.m_channels[0].m_hddLvlVal = 0.0;
+    const std::string first = m_doc->GetNextRecordName();
+    ASSERT_TRUE(m_doc->Arm(false));
+    CRecordWriter& writer = m_doc->GetRecordWriter();
+    for (int i = 0; i < 50 && !writer.IsRecording(); ++i)
+        Pump(100);
+    ASSERT_TRUE(writer.IsRecording());
+    m_doc->StopAcq();
+    EXPECT_EQ(m_doc->GetRecordResultText(), "ACQ OK ! (" + first + ".hdr)");
+    for (int i = 0; i < 50 && !writer.IsRecording(); ++i)
+        Pump(100);
+    EXPECT_TRUE(writer.IsRecording());
+    const std::string second = m_doc->GetNextRecordName();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(fs::path(writer.GetPaths().base).filename(), second);
+    m_doc->StopArmed(false);
+    EXPECT_TRUE(fs::exists(m_folder / (second + ".hdr")));
+}
+
+// Free space below the margin while recording: the record ends with its header, the log says
+// why, and the run stays ARMED for the next record.
+TEST_F(ZT300SetDocAcqTest, TheDiskMarginEndsTheRecordAndTheLogSaysWhy) {
+    CFakeDiskSpace space;
+    m_doc = std::make_unique<CZT300SetDoc>(DocServices{*m_link, m_prompt, m_clock, m_settings,
+                                                       m_folder.string() + "/", nullptr, nullptr,
+                                                       1280, &space});
+    ASSERT_TRUE(m_doc->OnOpenDocument("127_0_0_2_ZT-300"));
+    m_doc->GetConditions()[0].m_hddRecFolder = m_folder.string();
+    m_doc->GetConditions()[0].m_hddRecFileExt = 1;
+    m_doc->UpdateNextRecordName();
+    m_doc->SetMessageTarget(&m_queue);
+    m_doc->SetLogSink([this](const std::string& line) { m_log.push_back(line); });
+    const std::string name = m_doc->GetNextRecordName();
+    ASSERT_TRUE(m_doc->Arm(false));
+    m_doc->StartAcq(CZT300SetDoc::AcqKind::Hdd);
+    Pump(500);
+    ASSERT_TRUE(m_doc->m_acq.pcRecord);
+    space.m_free = static_cast<std::int64_t>(CRecordWriter::kDiskMarginBytes);
+    for (int i = 0; i < 30 && m_doc->m_acq.pcRecord; ++i)
+        Pump(100);
+    EXPECT_FALSE(m_doc->m_acq.pcRecord);
+    EXPECT_TRUE(m_doc->m_acq.run);
+    const std::string notice =
+        "HDD (" + m_folder.string() + "/) has less than 64 MB free! The record was stopped.";
+    EXPECT_EQ(m_doc->GetRecordResultText(), notice);
+    ASSERT_GE(m_log.size(), 3u);
+    EXPECT_TRUE(m_log[m_log.size() - 2].ends_with(" " + notice));
+    EXPECT_TRUE(m_log.back().ends_with(" Stopped HDD Record"));
+    EXPECT_TRUE(fs::exists(m_folder / (name + ".hdr")));
+    EXPECT_NE(m_doc->GetNextRecordName(), name);
+    EXPECT_TRUE(m_doc->CanStartHdd());
+    m_doc->StopArmed(false);
+}
+
+// At start-up the records left without a final header in the default record folder and in
+// the record folder of a default condition file are completed; the first log shows which.
+TEST_F(ZT300SetDocAcqTest, StartUpCompletesUnfinishedRecordsAndTheFirstLogSaysWhich) {
+    const fs::path elsewhere = m_folder / "records";
+    fs::create_directories(elsewhere);
+    CRecCnd defaults;
+    defaults.m_hddRecFolder = elsewhere.string();
+    ASSERT_EQ(defaults.Save((m_folder / "DefRecCnd_1.czd").string()), "");
+    defaults.m_hddRecFolder = m_folder.string() + "/";
+    ASSERT_EQ(defaults.Save((m_folder / "DefRecCnd.czd").string()), "");
+    const std::string dataFolder = m_folder.string() + "/";
+    EXPECT_EQ(CStartupRecovery::RecordFolders(dataFolder),
+              (std::vector<std::string>{dataFolder, elsewhere.string()}));
+
+    std::vector<std::string> headers;
+    for (const fs::path& folder : {m_folder, elsewhere}) {
+        std::vector<CRecCnd> conditions(1);
+        conditions[0].m_hddRecFolder = folder.string();
+        conditions[0].m_channels.resize(1);
+        conditions[0].m_channels[0].m_enabled = 1;
+        CRecordWriter writer(m_clock);
+        ASSERT_EQ(writer.Start({conditions, 0, "", ""}, {}, {}), "");
+        const std::int16_t rows[3] = {1, 2, 3};
+        ASSERT_EQ(writer.Append(rows, 3), AppendResult::Written);
+        ASSERT_EQ(writer.Close(), ""); // and the program ended before the header
+        headers.push_back(writer.GetPaths().header);
+        fs::last_write_time(headers.back() + ".part",
+                            fs::file_time_type::clock::now() - std::chrono::minutes(1));
+    }
+    CStartupRecovery::Run(dataFolder);
+    m_log.clear();
+    m_doc->SetLogSink([this](const std::string& line) { m_log.push_back(line); });
+    ASSERT_EQ(m_log.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_TRUE(
+            m_log[i].ends_with(" Completed unfinished HDD Record : " + headers[i] + " (3 rows)"))
+            << m_log[i];
+        EXPECT_TRUE(fs::exists(headers[i]));
+    }
+    m_doc->SetLogSink([this](const std::string& line) { m_log.push_back(line); });
+    EXPECT_EQ(m_log.size(), 2u);
 }

@@ -103,6 +103,31 @@ TEST(CalcChannelsTest, MovingAverage) {
     EXPECT_EQ(Evaluate(none, 5, 0).value, 0.0);
 }
 
+// A window is held in memory: a run takes at most 30 seconds of rows, and always the dialog's
+// 1000. A larger one is refused at ARM, and, prepared all the same, averages nothing.
+TEST(CalcChannelsTest, MovingAverageWindowsBeyondTheRunsMemory) {
+    EXPECT_EQ(CCalcChCnd::LargestAverageWindow(0.1), 1000u);
+    EXPECT_EQ(CCalcChCnd::LargestAverageWindow(20.0), 1000u);
+    EXPECT_EQ(CCalcChCnd::LargestAverageWindow(1000.0), 30000u);
+    EXPECT_EQ(CCalcChCnd::LargestAverageWindow(100000.0), 3000000u);
+
+    CRecCnd largest = ConditionWithCalc(9, {1, 1000, 0, 0});
+    EXPECT_EQ(largest.CheckAverageWindows(), "");
+    EXPECT_EQ(Evaluate(largest, 5, 0).value, 5.0);
+
+    CRecCnd huge = ConditionWithCalc(9, {1, 2000000000, 0, 0});
+    huge.m_calcChannels[0].m_name = "Avg";
+    EXPECT_EQ(huge.CheckAverageWindows(),
+              "Calculation channel Avg : the moving-average window 2000000000 is larger than 1000 "
+              "samples!");
+    EXPECT_EQ(Evaluate(huge, 5, 0).value, 0.0);
+    huge.m_calcChannels[0].m_enabled = 0;
+    EXPECT_EQ(huge.CheckAverageWindows(), "");
+    huge.m_calcChannels[0].m_enabled = 1;
+    huge.m_calc = 0;
+    EXPECT_EQ(huge.CheckAverageWindows(), "");
+}
+
 TEST(CalcChannelsTest, CountsOnTheChannelScale) {
     CRecCnd cnd = ConditionWithCalc(2, {1, 0, 0, 0});
     EXPECT_EQ(Evaluate(cnd, -100, 0).count, 25000);
