@@ -1,7 +1,9 @@
-// Appending rows to the PC record: the data thread's cost per block, and a header at the end.
+// Appending rows to the PC record: the data thread's cost per block (with the free-space probe),
+// the provisional header it rewrites every two seconds, and a header at the end.
 #include "records/RecordWriter.h"
 
 #include "framework/Clock.h"
+#include "framework/DiskSpace.h"
 
 #include <benchmark/benchmark.h>
 
@@ -36,11 +38,20 @@ std::vector<CRecCnd> Conditions(const std::string& folder) {
     return conditions;
 }
 
-void BM_AppendBlock(benchmark::State& state) {
+// Every tick read is two seconds later: each block also rewrites the provisional header.
+class CRewritingClock : public CSystemClock {
+public:
+    std::uint64_t GetTickCount() const override { return m_tick += CRecordWriter::kProvisionalMs; }
+
+private:
+    mutable std::uint64_t m_tick = 0;
+};
+
+template <class Clock> void AppendBlocks(benchmark::State& state) {
     const std::filesystem::path folder =
         std::filesystem::temp_directory_path() / ("zt300-bench-record-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder);
-    CSystemClock clock;
+    Clock clock;
     const auto conditions = Conditions(folder.string());
     const std::vector<std::int16_t> block(kRowsPerBlock * kChannels * 2, 1234);
     {
@@ -55,8 +66,24 @@ void BM_AppendBlock(benchmark::State& state) {
     }
     std::filesystem::remove_all(folder);
 }
+void BM_AppendBlock(benchmark::State& state) {
+    AppendBlocks<CSystemClock>(state);
+}
+void BM_AppendBlockAndProvisionalHeader(benchmark::State& state) {
+    AppendBlocks<CRewritingClock>(state);
+}
 // A fixed count keeps the file at about 13 MB on a shared disk.
 BENCHMARK(BM_AppendBlock)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AppendBlockAndProvisionalHeader)->Iterations(2000)->Unit(benchmark::kMicrosecond);
+
+// The question Append asks before each block.
+void BM_FreeSpaceProbe(benchmark::State& state) {
+    const CFileSystemSpace space;
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(space.GetFreeBytes(folder));
+}
+BENCHMARK(BM_FreeSpaceProbe)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
