@@ -219,6 +219,9 @@ void CZT300SetDoc::StopAcq() {
 void CZT300SetDoc::FinishRecord() {
     if (const std::string message = m_writer->Close(); !message.empty()) {
         m_services.prompt.MessageBox(message, PromptIcon::Stop);
+        // Nothing is left of that record; the triggers may open the next one.
+        if (m_run)
+            m_run->ResetTriggers();
         return;
     }
     Log("Stopped HDD Record");

@@ -52,9 +52,8 @@ std::string CRecordWriter::Start(const RecordStart& start, std::span<const std::
     const CRecCnd& master = start.conditions[static_cast<std::size_t>(start.masterIndex)];
     const LocalTime now = m_clock.GetLocalTime();
     const std::string folder = RecordFolder(master);
-    m_folder = folder;
-    if (IsDiskLow(kHeaderRoomBytes))
-        return DiskLowMessage("not started");
+    if (IsDiskLow(folder, kHeaderRoomBytes + 2 * (older.size() + newer.size())))
+        return DiskLowMessage(folder, "not started");
     const std::string base =
         folder + FreeRecordName(folder, RecordName(master, start.nextRecordName, now),
                                 master.m_hddRecFileExt != 0);
@@ -62,10 +61,13 @@ std::string CRecordWriter::Start(const RecordStart& start, std::span<const std::
         const int error = errno;
         return CTextFile::OpenFailureMessage(base + ".dat", error, FileDirection::Writing);
     }
+    if (std::string error = BeginFile(PathsOf(base)); !error.empty())
+        return error;
 
     m_header.Describe(start.conditions, start.masterIndex, start.comment);
     m_rowBytes = static_cast<std::size_t>(m_header.GetWordsPerRow()) * 2;
     m_recordBase = base;
+    m_folder = folder;
     m_filePaths = PathsOf(base);
     m_startTime = m_fileStartTime = now;
     m_splitCount = 0;
@@ -75,13 +77,6 @@ std::string CRecordWriter::Start(const RecordStart& start, std::span<const std::
     m_error.clear();
     m_samplesWritten = 0;
     m_paused = false;
-    m_headerRoom = 0;
-    if (std::string error = BeginFile(); !error.empty()) {
-        CloseFile();
-        std::error_code ignored;
-        std::filesystem::remove(m_filePaths.data, ignored);
-        return error;
-    }
 
     const std::size_t rowWords = m_rowBytes / 2;
     const std::size_t words = older.size() + newer.size();
@@ -104,24 +99,29 @@ std::string CRecordWriter::Start(const RecordStart& start, std::span<const std::
     return {};
 }
 
-// Holds the room of the current file's final header before any row can take it.
-std::string CRecordWriter::BeginFile() {
-    if (std::string error = ReserveHeaderRoom(m_filePaths.header, kHeaderRoomBytes);
-        !error.empty()) {
-        RemoveHeaderHelpers(m_filePaths.header);
+// Holds the room of a new data file's final header before any row can take it; without it the
+// new file is closed and removed again.
+std::string CRecordWriter::BeginFile(const RecordPaths& paths) {
+    if (std::string error = ReserveHeaderRoom(paths.header, kHeaderRoomBytes); !error.empty()) {
+        CloseFile();
+        std::error_code ignored;
+        std::filesystem::remove(paths.data, ignored);
+        RemoveHeaderHelpers(paths.header);
         return error;
     }
     m_headerRoom = kHeaderRoomBytes;
     return {};
 }
 
-bool CRecordWriter::IsDiskLow(std::uint64_t bytes) const {
-    const std::optional<std::uint64_t> free = m_space.GetFreeBytes(m_folder);
+bool CRecordWriter::IsDiskLow(const std::string& folder, std::uint64_t bytes) const {
+    const std::optional<std::uint64_t> free = m_space.GetFreeBytes(folder);
     return free && *free < m_marginBytes + bytes;
 }
 
-std::string CRecordWriter::DiskLowMessage(const char* outcome) const {
-    return FormatText("HDD (%s) has less than %llu MB free! The record was %s.", m_folder.c_str(),
+std::string CRecordWriter::DiskLowMessage(std::string folder, const char* outcome) const {
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return FormatText("HDD (%s) has less than %llu MB free! The record was %s.", folder.c_str(),
                       static_cast<unsigned long long>(m_marginBytes >> 20), outcome);
 }
 
@@ -164,7 +164,7 @@ AppendResult CRecordWriter::Append(const std::int16_t* rows, std::size_t rowCoun
         return AppendResult::NotWritten;
     }
     const std::uint64_t bytes = rowCount * m_rowBytes;
-    if (IsDiskLow(bytes)) {
+    if (IsDiskLow(m_folder, bytes)) {
         StopForDisk();
         return AppendResult::Stopped;
     }
@@ -203,7 +203,7 @@ void CRecordWriter::WriteProvisional() {
 void CRecordWriter::StopForDisk() {
     CloseFile();
     ++m_recordsClosed;
-    m_error = DiskLowMessage("stopped");
+    m_error = DiskLowMessage(m_folder, "stopped");
     if (const std::string headerError = WriteFileHeader(kNoEnd); !headerError.empty())
         m_error += "\n" + headerError;
 }
@@ -221,20 +221,16 @@ bool CRecordWriter::Split() {
         ++m_recordsClosed;
         return false;
     }
+    if (std::string error = BeginFile(PathsOf(base)); !error.empty()) {
+        m_error = error;
+        ++m_recordsClosed;
+        return false;
+    }
     ++m_splitCount;
     m_filePaths = PathsOf(base);
     m_fileStartTime = m_clock.GetLocalTime();
     m_fileFirst = end;
     m_filePreRows = 0;
-    m_headerRoom = 0;
-    if (std::string error = BeginFile(); !error.empty()) {
-        CloseFile();
-        std::error_code ignored;
-        std::filesystem::remove(m_filePaths.data, ignored);
-        m_error = error;
-        ++m_recordsClosed;
-        return false;
-    }
     WriteProvisional();
     return true;
 }

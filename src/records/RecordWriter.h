@@ -118,9 +118,9 @@ private:
     std::string WriteFileHeader(std::uint32_t endPosition);
     void WriteProvisional();
     void KeepProvisional();
-    std::string BeginFile();
-    bool IsDiskLow(std::uint64_t bytes) const;
-    std::string DiskLowMessage(const char* outcome) const;
+    std::string BeginFile(const RecordPaths& paths);
+    bool IsDiskLow(const std::string& folder, std::uint64_t bytes) const;
+    std::string DiskLowMessage(std::string folder, const char* outcome) const;
     void StopForDisk();
     void FailWriting(int errorNumber);
     bool Split();
@@ -138,7 +138,7 @@ private:
     int m_splitCount = 0;                // guarded by m_fileLock
     std::size_t m_rowBytes = 0;          // guarded by m_fileLock
     std::string m_recordBase;            // guarded by m_fileLock
-    std::string m_folder;                // guarded by m_fileLock; the record folder, as set
+    std::string m_folder;                // guarded by m_fileLock; the record folder
     std::uint64_t m_headerRoom = 0;      // guarded by m_fileLock; held for the current file
     std::uint64_t m_provisionalTick = 0; // guarded by m_fileLock
     RecordPaths m_filePaths;             // guarded by m_fileLock; the current (or last) file

@@ -242,7 +242,7 @@ TEST_F(ZT300SetDocAcqTest, TheDiskMarginEndsTheRecordAndTheLogSaysWhy) {
     EXPECT_FALSE(m_doc->m_acq.pcRecord);
     EXPECT_TRUE(m_doc->m_acq.run);
     const std::string notice =
-        "HDD (" + m_folder.string() + "/) has less than 64 MB free! The record was stopped.";
+        "HDD (" + m_folder.string() + ") has less than 64 MB free! The record was stopped.";
     EXPECT_EQ(m_doc->GetRecordResultText(), notice);
     ASSERT_GE(m_log.size(), 3u);
     EXPECT_TRUE(m_log[m_log.size() - 2].ends_with(" " + notice));

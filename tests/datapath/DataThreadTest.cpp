@@ -562,7 +562,7 @@ TEST_F(DataThreadTest, TheDiskMarginEndsTheRecordAndTheRunGoesOn) {
     EXPECT_EQ(
         std::count(messages.begin(), messages.end(), Message{PostedMessage::kRecordWritten, 0, 0}),
         0);
-    const std::string where = "HDD (" + m_folder.string() + "/) has less than 64 MB free! ";
+    const std::string where = "HDD (" + m_folder.string() + ") has less than 64 MB free! ";
     EXPECT_EQ(m_info->TakeNotice(), where + "The record was stopped.");
 
     const RecordPaths paths = m_writer.GetPaths();

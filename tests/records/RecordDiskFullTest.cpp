@@ -120,7 +120,7 @@ TEST(RecordDiskFullTest, ASmallFileSystemStopsARecordAtItsMarginAndAFullOneStill
 
     EXPECT_EQ(ReadText(out + "/said.txt"),
               "Stopped\nHDD (" + disk +
-                  "/) has less than 1 MB free! The record was stopped.\n"
+                  ") has less than 1 MB free! The record was stopped.\n"
                   "Failed\nDestination disk drive is full.\n");
     std::uintmax_t total = 0;
     for (const std::string name : {"Test_00001", "Test_00002"}) {

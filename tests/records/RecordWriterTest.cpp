@@ -194,7 +194,7 @@ TEST(RecordWriterTest, TheDiskMarginStopsTheRecordWithItsHeader) {
     constexpr std::int64_t kMargin = 1 << 20;
     CFakeDiskSpace space;
     CRecordWriter writer(clock, CRecordWriter::kSplitBytes, &space, kMargin);
-    const std::string where = "HDD (" + folder.Path() + "/) has less than 1 MB free! ";
+    const std::string where = "HDD (" + folder.Path() + ") has less than 1 MB free! ";
 
     const auto room = static_cast<std::int64_t>(CRecordWriter::kHeaderRoomBytes);
     space.m_free = kMargin + room - 1;
