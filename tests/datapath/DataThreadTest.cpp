@@ -10,6 +10,7 @@
 #include "support/FakePrompt.h"
 #include "support/ManualClock.h"
 #include "support/MessageQueue.h"
+#include "support/RecordTestConditions.h"
 
 #include <gtest/gtest.h>
 
@@ -112,14 +113,6 @@ protected:
             m_clock.Advance(static_cast<std::uint64_t>(stepMs));
             ASSERT_TRUE(work.Pass());
         }
-    }
-
-    std::vector<std::int16_t> ReadData(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        std::vector<std::int16_t> words(fs::file_size(path) / 2);
-        file.read(reinterpret_cast<char*>(words.data()),
-                  static_cast<std::streamsize>(words.size() * 2));
-        return words;
     }
 
     int RowWords() const {
@@ -249,7 +242,7 @@ TEST_F(DataThreadTest, RecordsEveryRowOfBothRecordersAfterThePreTriggerRows) {
     Passes(work, 5, 70);
     ASSERT_TRUE(m_writer.Close().empty());
 
-    const std::vector<std::int16_t> words = ReadData(m_writer.GetPaths().data);
+    const std::vector<std::int16_t> words = ReadRecordWords(m_writer.GetPaths().data);
     const std::uint32_t written = m_writer.GetSamplesWritten();
     EXPECT_EQ(written, m_info->GetRowsReceived() - received);
     EXPECT_EQ(words.size(), (1000u + written) * static_cast<std::size_t>(RowWords()));
@@ -292,7 +285,7 @@ TEST_F(DataThreadTest, TheTimeLimitWritesExactlyRateTimesSecondsRows) {
     EXPECT_EQ(std::count(limit, ids.end(), PostedMessage::kRecordWritten), 0);
 
     ASSERT_TRUE(m_writer.Close().empty());
-    const std::vector<std::int16_t> words = ReadData(m_writer.GetPaths().data);
+    const std::vector<std::int16_t> words = ReadRecordWords(m_writer.GetPaths().data);
     EXPECT_EQ(words.size(), 2000u * static_cast<std::size_t>(RowWords()));
     EXPECT_EQ(FirstSample(words), 1);
     ExpectRows(words, 1);
@@ -318,7 +311,7 @@ TEST_F(DataThreadTest, APcLevelTriggerStartsTheRecordWithTheTriggerRowLastOfTheP
     Passes(work, 20);
     ASSERT_TRUE(m_writer.IsRecording());
     ASSERT_TRUE(m_writer.Close().empty());
-    const std::vector<std::int16_t> words = ReadData(m_writer.GetPaths().data);
+    const std::vector<std::int16_t> words = ReadRecordWords(m_writer.GetPaths().data);
 
     // The sawtooth of 1-1 first reaches the level from below at sample t.
     const int seed = Sim(kMaster).GetSignalSeed();
@@ -364,7 +357,7 @@ TEST_F(DataThreadTest, ALostRecorderIsReportedOnceAndTheRowsBeforeItStayOnDisk) 
     ASSERT_TRUE(m_writer.Close().empty());
     work.Finish();
     EXPECT_EQ(Sim(kMaster).GetStatus(), RecorderStatus::kArmed);
-    const std::vector<std::int16_t> words = ReadData(m_writer.GetPaths().data);
+    const std::vector<std::int16_t> words = ReadRecordWords(m_writer.GetPaths().data);
     EXPECT_GE(words.size(), 900u * static_cast<std::size_t>(RowWords()));
     ExpectRows(words, 1);
 }
@@ -404,7 +397,7 @@ TEST_F(DataThreadTest, AFullDiskEndsTheThreadWithItsMessageAndAHeaderOfTheRowsOn
 
     // Whole rows stay, every one of them right, and the header counts exactly those.
     const RecordPaths paths = m_writer.GetPaths();
-    const std::vector<std::int16_t> words = ReadData(paths.data);
+    const std::vector<std::int16_t> words = ReadRecordWords(paths.data);
     const std::size_t rows = words.size() / static_cast<std::size_t>(RowWords());
     EXPECT_GT(rows, 0u);
     EXPECT_LE(words.size() * 2, kDiskBytes);
@@ -429,7 +422,7 @@ TEST_F(DataThreadTest, AfterAReconnectionTheThreadGoesOnRecordingAtOnceUntilStop
     EXPECT_TRUE(m_info->HasEnded());
     EXPECT_EQ(Sim(kMaster).GetStatus(), RecorderStatus::kIdle);
     EXPECT_EQ(Sim(kSlave).GetStatus(), RecorderStatus::kIdle);
-    const std::vector<std::int16_t> words = ReadData(m_writer.GetPaths().data);
+    const std::vector<std::int16_t> words = ReadRecordWords(m_writer.GetPaths().data);
     ExpectRows(words, FirstSample(words));
 }
 
@@ -447,7 +440,7 @@ TEST_F(DataThreadTest, AtATenthOfAHertzOnlyTheFirstOfSixFramesIsKeptAndTheLimitC
     m_info->RequestRecord();
     Passes(work, 30, 10000); // 300 s: frames 1 to 29 after the dropped one
     ASSERT_TRUE(m_writer.Close().empty());
-    const std::vector<std::int16_t> words = ReadData(m_writer.GetPaths().data);
+    const std::vector<std::int16_t> words = ReadRecordWords(m_writer.GetPaths().data);
     EXPECT_EQ(words.size(), 2u * static_cast<std::size_t>(RowWords()));
     ExpectRows(words, 1, 6);
     EXPECT_EQ(m_info->GetRowsReceived(), 24);
@@ -471,7 +464,7 @@ TEST_F(DataThreadTest, InRemoteModeTheRecordersCardRecordingStartsAndEndsThePcRe
     const std::vector<int> ids = Ids(m_messages.Drain());
     EXPECT_EQ(std::count(ids.begin(), ids.end(), PostedMessage::kRecordLimit), 1);
     ASSERT_TRUE(m_writer.Close().empty());
-    ExpectRows(ReadData(m_writer.GetPaths().data), 1000);
+    ExpectRows(ReadRecordWords(m_writer.GetPaths().data), 1000);
     work.Finish();
     EXPECT_EQ(Sim(kMaster).GetStatus(), RecorderStatus::kIdle);
 }
@@ -501,7 +494,7 @@ TEST_F(DataThreadTest, PreTriggerRowsOfOneWordAndOfOddRowsSurviveTheRingsWrap) {
         ASSERT_EQ(CTextFile::ReadTextLines(paths.header, header), "");
         EXPECT_NE(std::find(header.begin(), header.end(), "X_OFFSET -0.999,999"), header.end());
         EXPECT_NE(std::find(header.begin(), header.end(), "NUM_SAMPS 1000"), header.end());
-        const std::vector<std::int16_t> words = ReadData(paths.data);
+        const std::vector<std::int16_t> words = ReadRecordWords(paths.data);
         EXPECT_EQ(words.size(), 1000u * static_cast<std::size_t>(channels));
         ExpectRows(words, 500);
         work.Finish();
@@ -566,7 +559,7 @@ TEST_F(DataThreadTest, TheDiskMarginEndsTheRecordAndTheRunGoesOn) {
     EXPECT_EQ(m_info->TakeNotice(), where + "The record was stopped.");
 
     const RecordPaths paths = m_writer.GetPaths();
-    const std::vector<std::int16_t> words = ReadData(paths.data);
+    const std::vector<std::int16_t> words = ReadRecordWords(paths.data);
     const std::size_t rows = words.size() / static_cast<std::size_t>(RowWords());
     EXPECT_EQ(rows, 499u); // the first read: 100 frames with the one dropped
     ExpectRows(words, 1);
@@ -621,7 +614,7 @@ TEST_F(DataThreadTest, ARecordOfAKilledProgramIsCompletedAtTheNextStart) {
                         fs::file_time_type::clock::now() - std::chrono::minutes(1));
 
     const std::vector<std::string> log = CompleteUnfinishedRecords(m_folder.string());
-    const std::vector<std::int16_t> words = ReadData(data);
+    const std::vector<std::int16_t> words = ReadRecordWords(data);
     ASSERT_EQ(words.size() % static_cast<std::size_t>(RowWords()), 0u);
     const std::size_t rows = words.size() / static_cast<std::size_t>(RowWords());
     EXPECT_GT(rows, 2900u);

@@ -50,12 +50,7 @@ const char* ResultName(AppendResult result) {
 std::string RecordUntilRefused(const std::string& folder, const std::string& name,
                                const IDiskSpace* space) {
     CManualClock clock;
-    std::vector<CRecCnd> conditions(1);
-    conditions[0].m_rate = "1kHz";
-    conditions[0].m_baseFileName = "Test";
-    conditions[0].m_hddRecFolder = folder;
-    conditions[0].m_hddRecFileExt = 1;
-    conditions[0].m_channels = {MakeRecordChannel(1, 0, "10V"), MakeRecordChannel(1, 1, "10V")};
+    const auto conditions = MakeTwoWordRows(folder, 1, "1kHz");
     CRecordWriter writer(clock, CRecordWriter::kSplitBytes, space, 1 << 20);
     if (std::string error = writer.Start({conditions, 0, name, ""}, {}, {}); !error.empty())
         return error + "\n";
@@ -91,14 +86,6 @@ std::string ReadText(const std::string& path) {
     return text.str();
 }
 
-std::vector<std::int16_t> ReadWords(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<std::int16_t> words(fs::file_size(path) / 2);
-    file.read(reinterpret_cast<char*>(words.data()),
-              static_cast<std::streamsize>(words.size() * 2));
-    return words;
-}
-
 } // namespace
 
 TEST(RecordDiskFullTest, ASmallFileSystemStopsARecordAtItsMarginAndAFullOneStillGetsItsHeader) {
@@ -124,7 +111,7 @@ TEST(RecordDiskFullTest, ASmallFileSystemStopsARecordAtItsMarginAndAFullOneStill
                   "Failed\nDestination disk drive is full.\n");
     std::uintmax_t total = 0;
     for (const std::string name : {"Test_00001", "Test_00002"}) {
-        const std::vector<std::int16_t> words = ReadWords(out + "/" + name + ".dat");
+        const std::vector<std::int16_t> words = ReadRecordWords(out + "/" + name + ".dat");
         ASSERT_EQ(words.size() % 2, 0u) << name;
         const std::size_t rows = words.size() / 2;
         EXPECT_EQ(words, Rows(0, rows)) << name;

@@ -19,16 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<CRecCnd> TwoWordRows(const std::string& folder) {
-    std::vector<CRecCnd> conditions(1);
-    conditions[0].m_rate = "100Hz";
-    conditions[0].m_baseFileName = "Test";
-    conditions[0].m_hddRecFolder = folder;
-    conditions[0].m_hddRecFileExt = 1;
-    conditions[0].m_channels = {MakeRecordChannel(1, 0, "10V"), MakeRecordChannel(1, 1, "10V")};
-    return conditions;
-}
-
 std::vector<std::int16_t> Rows(int first, int count) {
     std::vector<std::int16_t> words;
     for (int i = first; i < first + count; ++i)
@@ -51,7 +41,7 @@ void MakeOld(const std::string& path) {
 void ClosedWithoutHeader(const std::string& folder, const std::string& name, int rows) {
     CManualClock clock;
     CRecordWriter writer(clock);
-    const auto conditions = TwoWordRows(folder);
+    const auto conditions = MakeTwoWordRows(folder);
     ASSERT_EQ(writer.Start({conditions, 0, name, ""}, Rows(0, rows), {}), "");
     ASSERT_EQ(writer.Close(), "");
 }
@@ -69,7 +59,7 @@ TEST(RecordRecoveryTest, AKilledRecordIsCompletedWithItsWholeRowsAtTheNextStart)
     if (child == 0) {
         CManualClock clock;
         CRecordWriter writer(clock);
-        const auto conditions = TwoWordRows(folder.Path());
+        const auto conditions = MakeTwoWordRows(folder.Path());
         writer.Start({conditions, 0, "Test_00001", ""}, Rows(0, 5), {});
         writer.Append(Rows(100, 50).data(), 50);
         writer.AddMark(20, "10:20:31", "kept");

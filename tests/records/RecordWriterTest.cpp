@@ -21,32 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One recorder with two 16-bit channels: rows of two words.
-std::vector<CRecCnd> TwoWordRows(const std::string& folder, int countMode) {
-    std::vector<CRecCnd> conditions(1);
-    CRecCnd& master = conditions[0];
-    master.m_rate = "100Hz";
-    master.m_baseFileName = "Test";
-    master.m_hddRecFolder = folder;
-    master.m_hddRecFileExt = countMode;
-    master.m_channels = {MakeRecordChannel(1, 0, "10V"), MakeRecordChannel(1, 1, "10V")};
-    return conditions;
-}
-
 std::vector<std::int16_t> Rows(int first, int count) {
     std::vector<std::int16_t> words(static_cast<std::size_t>(count) * 2);
     for (int i = 0; i < count; ++i) {
         words[static_cast<std::size_t>(2 * i)] = static_cast<std::int16_t>(first + i);
         words[static_cast<std::size_t>(2 * i + 1)] = static_cast<std::int16_t>(-(first + i));
     }
-    return words;
-}
-
-std::vector<std::int16_t> ReadWords(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::vector<std::int16_t> words(fs::file_size(path) / 2);
-    file.read(reinterpret_cast<char*>(words.data()),
-              static_cast<std::streamsize>(words.size() * 2));
     return words;
 }
 
@@ -74,7 +54,7 @@ TextLines LinesStartingWith(const TextLines& lines, const std::string& prefix) {
 TEST(RecordWriterTest, RecordWithPreTriggerRowsMarksAndPauseMatchesItsFiles) {
     CTempFolder folder("record-run");
     CManualClock clock;
-    const auto conditions = TwoWordRows(folder.Path(), 1);
+    const auto conditions = MakeTwoWordRows(folder.Path(), 1);
     CRecordWriter writer(clock);
     // A ring holding 5.5 rows, wrapped: the half row at its oldest end is dropped.
     const std::vector<std::int16_t> ring = Rows(0, 6);
@@ -105,7 +85,7 @@ TEST(RecordWriterTest, RecordWithPreTriggerRowsMarksAndPauseMatchesItsFiles) {
     std::vector<std::int16_t> expected = Rows(1, 5);
     for (const auto& part : {Rows(100, 50), Rows(100, 10)})
         expected.insert(expected.end(), part.begin(), part.end());
-    EXPECT_EQ(ReadWords(folder.File("Test_00004.dat")), expected);
+    EXPECT_EQ(ReadRecordWords(folder.File("Test_00004.dat")), expected);
     const TextLines header = HeaderLines(folder.File("Test_00004.hdr"));
     EXPECT_EQ(header[0], "DATASET Test_00004_hdr");
     EXPECT_EQ(header[3], "TIME 10:20:30");
@@ -119,7 +99,7 @@ TEST(RecordWriterTest, RecordWithPreTriggerRowsMarksAndPauseMatchesItsFiles) {
 TEST(RecordWriterTest, TimeModeNamesTheRecordByItsStart) {
     CTempFolder folder("record-time");
     CManualClock clock;
-    const auto conditions = TwoWordRows(folder.Path() + "/", 0);
+    const auto conditions = MakeTwoWordRows(folder.Path() + "/", 0);
     CRecordWriter writer(clock);
     ASSERT_EQ(writer.Start({conditions, 0, "Test_00004", ""}, {}, {}), "");
     const RecordPaths paths = writer.GetPaths();
@@ -134,7 +114,7 @@ TEST(RecordWriterTest, TimeModeNamesTheRecordByItsStart) {
 TEST(RecordWriterTest, RecordOnTheDiskIsNeverReplaced) {
     CTempFolder folder("record-kept");
     CManualClock clock;
-    const auto conditions = TwoWordRows(folder.Path(), 1);
+    const auto conditions = MakeTwoWordRows(folder.Path(), 1);
     std::ofstream(folder.File("Test_00004.dat")) << "earlier record";
     CRecordWriter writer(clock);
     ASSERT_EQ(writer.Start({conditions, 0, "Test_00004", ""}, {}, {}), "");
@@ -147,7 +127,7 @@ TEST(RecordWriterTest, RecordOnTheDiskIsNeverReplaced) {
 TEST(RecordWriterTest, ProvisionalHeaderFollowsTheRecordUntilTheFinalOneReplacesIt) {
     CTempFolder folder("record-provisional");
     CManualClock clock;
-    const auto conditions = TwoWordRows(folder.Path(), 1);
+    const auto conditions = MakeTwoWordRows(folder.Path(), 1);
     CRecordWriter writer(clock);
     const std::string part = folder.File("Test_00001.hdr.part");
     const std::string room = folder.File("Test_00001.hdr.room");
@@ -190,7 +170,7 @@ TEST(RecordWriterTest, ProvisionalHeaderFollowsTheRecordUntilTheFinalOneReplaces
 TEST(RecordWriterTest, TheDiskMarginStopsTheRecordWithItsHeader) {
     CTempFolder folder("record-margin");
     CManualClock clock;
-    const auto conditions = TwoWordRows(folder.Path(), 1);
+    const auto conditions = MakeTwoWordRows(folder.Path(), 1);
     constexpr std::int64_t kMargin = 1 << 20;
     CFakeDiskSpace space;
     CRecordWriter writer(clock, CRecordWriter::kSplitBytes, &space, kMargin);
@@ -231,7 +211,7 @@ TEST(RecordWriterTest, TheDiskMarginStopsTheRecordWithItsHeader) {
 TEST(RecordWriterTest, AppendWhileTheUserPausesAndMarks) {
     CTempFolder folder("record-threads");
     CManualClock clock;
-    const auto conditions = TwoWordRows(folder.Path(), 1);
+    const auto conditions = MakeTwoWordRows(folder.Path(), 1);
     CRecordWriter writer(clock);
     ASSERT_EQ(writer.Start({conditions, 0, "Test_00001", ""}, {}, {}), "");
     std::atomic<bool> done{false};
@@ -267,7 +247,7 @@ TEST(RecordWriterTest, AppendWhileTheUserPausesAndMarks) {
 
 TEST(RecordWriterTest, DataFileThatCannotBeCreatedStartsNoRecord) {
     CManualClock clock;
-    const auto conditions = TwoWordRows("/nonexistent-zt300-folder", 1);
+    const auto conditions = MakeTwoWordRows("/nonexistent-zt300-folder", 1);
     CRecordWriter writer(clock);
     const std::string error = writer.Start({conditions, 0, "Test_00001", ""}, {}, {});
     EXPECT_EQ(error, "/nonexistent-zt300-folder/Test_00001.dat\nCannot find this file.\nPlease "
@@ -280,7 +260,7 @@ TEST(RecordWriterTest, DataFileThatCannotBeCreatedStartsNoRecord) {
 TEST(RecordWriterTest, DataFileGoneAtStopWritesNoHeader) {
     CTempFolder folder("record-gone");
     CManualClock clock;
-    const auto conditions = TwoWordRows(folder.Path(), 1);
+    const auto conditions = MakeTwoWordRows(folder.Path(), 1);
     CRecordWriter writer(clock);
     ASSERT_EQ(writer.Start({conditions, 0, "Test_00002", ""}, {}, {}), "");
     fs::remove(folder.File("Test_00002.dat"));
@@ -292,7 +272,7 @@ TEST(RecordWriterTest, DataFileGoneAtStopWritesNoHeader) {
 TEST(RecordWriterTest, SplitFilesEachCarryTheirHeaderAndMarks) {
     CTempFolder folder("record-split");
     CManualClock clock;
-    const auto conditions = TwoWordRows(folder.Path(), 1);
+    const auto conditions = MakeTwoWordRows(folder.Path(), 1);
     // 100 bytes instead of 2 GB: 10-row blocks of 40 bytes after 5 pre-trigger rows.
     CRecordWriter writer(clock, 100);
     const auto ring = Rows(0, 5);
@@ -345,7 +325,7 @@ TEST(RecordWriterTest, FileSizeLimitKeepsTheWholeRowsWithAMatchingHeader) {
         const rlimit limit{bytes, bytes};
         setrlimit(RLIMIT_FSIZE, &limit);
         CManualClock clock;
-        const auto conditions = TwoWordRows(folder.Path(), 1);
+        const auto conditions = MakeTwoWordRows(folder.Path(), 1);
         CRecordWriter writer(clock);
         const auto ring = Rows(0, 10);
         int failures = writer.Start({conditions, 0, "Test_00001", ""}, ring, {}).empty() ? 0 : 1;
@@ -368,7 +348,7 @@ TEST(RecordWriterTest, FileSizeLimitKeepsTheWholeRowsWithAMatchingHeader) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 
     // The half row is cut off again.
-    const std::vector<std::int16_t> words = ReadWords(folder.File("Test_00001.dat"));
+    const std::vector<std::int16_t> words = ReadRecordWords(folder.File("Test_00001.dat"));
     ASSERT_EQ(words.size(), 2u * 16384);
     std::vector<std::int16_t> expected = Rows(0, 10);
     const auto written = Rows(100, 409 * 40 + 14);

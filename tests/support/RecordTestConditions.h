@@ -4,6 +4,7 @@
 #include "conditions/RecCnd.h"
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,29 @@ inline CChCnd MakeRecordChannel(int slot, int channel, const std::string& range)
     ch.SetRange(range);
     ch.m_filter = "OFF";
     return ch;
+}
+
+// One recorder with two 16-bit channels: rows of two words, named "Test" + "_" + ..., in Count
+// mode (countMode 1) or by their start time (0).
+inline std::vector<CRecCnd> MakeTwoWordRows(const std::string& folder, int countMode = 1,
+                                            const std::string& rate = "100Hz") {
+    std::vector<CRecCnd> conditions(1);
+    CRecCnd& master = conditions[0];
+    master.m_rate = rate;
+    master.m_baseFileName = "Test";
+    master.m_hddRecFolder = folder;
+    master.m_hddRecFileExt = countMode;
+    master.m_channels = {MakeRecordChannel(1, 0, "10V"), MakeRecordChannel(1, 1, "10V")};
+    return conditions;
+}
+
+// The 16-bit words of a data file.
+inline std::vector<std::int16_t> ReadRecordWords(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<std::int16_t> words(std::filesystem::file_size(path) / 2);
+    file.read(reinterpret_cast<char*>(words.data()),
+              static_cast<std::streamsize>(words.size() * 2));
+    return words;
 }
 
 // Recorder 1 (MASTER): 1-1 at 10 V with a residual, 1-13 as a 32-bit channel with a second
