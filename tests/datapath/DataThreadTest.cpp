@@ -4,9 +4,7 @@
 #include "device/Device.h"
 #include "device/sim/SimLink.h"
 #include "device/sim/SimSignal.h"
-#include "records/RecordRecovery.h"
 #include "records/RecordWriter.h"
-#include "support/FakeDiskSpace.h"
 #include "support/FakePrompt.h"
 #include "support/ManualClock.h"
 #include "support/MessageQueue.h"
@@ -205,8 +203,7 @@ protected:
     std::vector<std::unique_ptr<CDevice>> m_devices;
     std::vector<CRecCnd> m_conditions;
     CMessageQueue m_messages;
-    CFakeDiskSpace m_space; // says nothing unless a case sets it
-    CRecordWriter m_writer{m_clock, CRecordWriter::kSplitBytes, &m_space};
+    CRecordWriter m_writer{m_clock};
     std::unique_ptr<CThreadInfo> m_info;
 };
 
@@ -534,98 +531,6 @@ TEST_F(DataThreadTest, AfterStopAcqThePcLevelTriggerOpensTheNextRecord) {
     EXPECT_EQ(
         std::count(messages.begin(), messages.end(), Message{PostedMessage::kRecordStarted, 0, 0}),
         3);
-}
-
-// The record folder's free space falls below the margin: the record ends with a header of its
-// rows and a message for the log, and the run goes on without a record.
-TEST_F(DataThreadTest, TheDiskMarginEndsTheRecordAndTheRunGoesOn) {
-    Arm();
-    CDataThread work(*m_info);
-    m_info->RequestRecord();
-    Passes(work, 1, 0);
-    Passes(work, 5);
-    ASSERT_TRUE(m_writer.IsRecording());
-    m_messages.Drain();
-    m_space.m_free = static_cast<std::int64_t>(CRecordWriter::kDiskMarginBytes) + 1000;
-    Passes(work, 3);
-    EXPECT_FALSE(m_writer.IsRecording());
-    const std::vector<Message> messages = m_messages.Drain();
-    const Message stopped{PostedMessage::kLogLine, ThreadLog::kRecordStopped, 0};
-    EXPECT_EQ(std::count(messages.begin(), messages.end(), stopped), 1);
-    EXPECT_EQ(
-        std::count(messages.begin(), messages.end(), Message{PostedMessage::kRecordWritten, 0, 0}),
-        0);
-    const std::string where = "HDD (" + m_folder.string() + ") has less than 64 MB free! ";
-    EXPECT_EQ(m_info->TakeNotice(), where + "The record was stopped.");
-
-    const RecordPaths paths = m_writer.GetPaths();
-    const std::vector<std::int16_t> words = ReadRecordWords(paths.data);
-    const std::size_t rows = words.size() / static_cast<std::size_t>(RowWords());
-    EXPECT_EQ(rows, 499u); // the first read: 100 frames with the one dropped
-    ExpectRows(words, 1);
-    TextLines header;
-    ASSERT_EQ(CTextFile::ReadTextLines(paths.header, header), "");
-    EXPECT_NE(std::find(header.begin(), header.end(), "NUM_SAMPS 499"), header.end());
-
-    // While the disk stays this full no record starts.
-    m_info->RequestRecord();
-    Passes(work, 1);
-    EXPECT_FALSE(m_writer.IsRecording());
-    EXPECT_EQ(m_info->TakeNotice(), where + "The record was not started.");
-}
-
-// A child process records and is killed (SIGKILL) after its provisional header was written at
-// least once; the next start completes the record with every whole row on the disk.
-TEST_F(DataThreadTest, ARecordOfAKilledProgramIsCompletedAtTheNextStart) {
-    Arm();
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        CDataThread work(*m_info);
-        m_info->RequestRecord();
-        for (int pass = 0;; ++pass) {
-            m_clock.Advance(100);
-            work.Pass();
-            const char done = 1;
-            if (pass == 30 && write(ready[1], &done, 1) != 1)
-                _exit(1);
-            if (pass > 30)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    }
-    char done = 0;
-    ASSERT_EQ(read(ready[0], &done, 1), 1);
-    close(ready[0]);
-    close(ready[1]);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
-
-    const std::string header = (m_folder / "Run_00001.hdr").string();
-    const std::string data = (m_folder / "Run_00001.dat").string();
-    ASSERT_TRUE(fs::exists(header + ".part"));
-    EXPECT_FALSE(fs::exists(header));
-    std::ofstream(data, std::ios::binary | std::ios::app) << "cut";
-    fs::last_write_time(header + ".part",
-                        fs::file_time_type::clock::now() - std::chrono::minutes(1));
-
-    const std::vector<std::string> log = CompleteUnfinishedRecords(m_folder.string());
-    const std::vector<std::int16_t> words = ReadRecordWords(data);
-    ASSERT_EQ(words.size() % static_cast<std::size_t>(RowWords()), 0u);
-    const std::size_t rows = words.size() / static_cast<std::size_t>(RowWords());
-    EXPECT_GT(rows, 2900u);
-    EXPECT_EQ(log, std::vector<std::string>{"Completed unfinished HDD Record : " + header + " (" +
-                                            std::to_string(rows) + " rows)"});
-    ExpectRows(words, FirstSample(words));
-    TextLines lines;
-    ASSERT_EQ(CTextFile::ReadTextLines(header, lines), "");
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "NUM_SAMPS " + std::to_string(rows)),
-              lines.end());
-    EXPECT_FALSE(fs::exists(header + ".part"));
 }
 
 } // namespace
