@@ -2,13 +2,20 @@
 // the buffer. Callers never wait on the socket themselves, only on their own reply.
 #include "device/net/NetConnection.h"
 
+#include "device/net/NetFrameReader.h"
 #include "device/net/NetProtocol.h"
+#include "framework/LinkLibrary.h"
 
 #include <algorithm>
-#include <cstring>
+#include <vector>
+
+namespace {
+constexpr std::size_t kReceiveBytes = 256 << 10;
+} // namespace
 
 CNetConnection::CNetConnection(CNetSocket socket)
-    : m_socket(std::move(socket)), m_reader([this] { ReadLoop(); }) {}
+    : m_socket(std::move(socket)), m_samples(NetProtocol::kStreamWindowBytes),
+      m_reader([this] { ReadLoop(); }) {}
 
 CNetConnection::~CNetConnection() {
     m_socket.Shutdown();
@@ -31,14 +38,14 @@ void CNetConnection::Fail() {
 
 std::optional<CNetReply> CNetConnection::Call(int ordinal, int handle, const CNetMessage& args,
                                               int timeoutMs, std::shared_ptr<CNetFileSink> files) {
-    const auto timeout = std::chrono::milliseconds(timeoutMs);
+    const CNetSocket::Deadline deadline = CNetSocket::After(timeoutMs);
     std::uint32_t sequence = 0;
     {
         std::lock_guard lock(m_mutex);
         if (m_failed)
             return std::nullopt;
         sequence = m_nextSequence++;
-        m_pending[sequence] = {std::nullopt, std::move(files), CNetSocket::Clock::now()};
+        m_pending[sequence] = {ordinal, std::move(files), std::nullopt, false};
     }
     CNetMessage request;
     request.PutU8(NetProtocol::kRequest).PutU32(sequence).PutI32(ordinal).PutI32(handle);
@@ -46,61 +53,50 @@ std::optional<CNetReply> CNetConnection::Call(int ordinal, int handle, const CNe
     bool sent = false;
     {
         std::lock_guard lock(m_sendLock);
-        sent = m_socket.SendFrame(request.Bytes(), CNetSocket::Clock::now() + timeout);
+        sent = m_socket.SendFrame(request.Bytes(), deadline);
     }
     if (!sent)
         Fail();
     std::unique_lock lock(m_mutex);
-    Pending& pending = m_pending[sequence];
-    while (!m_failed && !pending.reply && CNetSocket::Clock::now() < pending.progress + timeout)
-        m_replied.wait_until(lock, pending.progress + timeout);
+    const Pending& pending = m_pending[sequence];
+    m_replied.wait_until(lock, deadline,
+                         [&] { return m_failed || pending.reply || pending.refused; });
     return std::move(m_pending.extract(sequence).mapped().reply);
 }
 
 int CNetConnection::DataCount() {
     ReturnCredit();
     std::lock_guard lock(m_mutex);
-    if (m_buffered > 0)
-        return static_cast<int>(m_buffered);
+    if (m_samples.Buffered() > 0)
+        return static_cast<int>(m_samples.Buffered());
     if (m_failed)
-        return -1;
+        return RecorderStatus::kCommError;
     return std::min(m_streamCode, 0);
 }
 
 int CNetConnection::ReadData(void* buffer, int bytes) {
-    int taken = 0;
+    std::size_t taken = 0;
     {
         std::lock_guard lock(m_mutex);
-        if (m_buffered == 0)
-            return m_failed ? -1 : std::min(m_streamCode, 0);
-        // Whole 16-bit words only: a word split across two reads would shift every later one.
-        taken = static_cast<int>(std::min<std::size_t>(std::max(bytes, 0), m_buffered)) & ~1;
-        auto* out = static_cast<std::uint8_t*>(buffer);
-        for (std::size_t left = static_cast<std::size_t>(taken); left > 0;) {
-            Chunk& chunk = m_samples.front();
-            const std::size_t part = std::min(left, chunk.bytes.size() - chunk.read);
-            std::memcpy(out, chunk.bytes.data() + chunk.read, part);
-            out += part;
-            left -= part;
-            chunk.read += part;
-            if (chunk.read == chunk.bytes.size())
-                m_samples.pop_front();
-        }
-        m_buffered -= static_cast<std::size_t>(taken);
-        m_creditOwed += taken;
+        if (m_samples.Buffered() == 0)
+            return m_failed ? RecorderStatus::kCommError : std::min(m_streamCode, 0);
+        taken = m_samples.Read(static_cast<std::uint8_t*>(buffer),
+                               static_cast<std::size_t>(std::max(bytes, 0)));
     }
     ReturnCredit();
-    return taken;
+    return static_cast<int>(taken);
 }
 
 void CNetConnection::ReturnCredit() {
-    int owed = 0;
+    std::size_t owed = 0;
     {
         std::lock_guard lock(m_mutex);
-        if (m_failed || m_creditOwed < NetProtocol::kCreditStepBytes)
+        if (m_failed)
             return;
-        owed = std::exchange(m_creditOwed, 0);
+        owed = m_samples.TakeCredit(NetProtocol::kCreditStepBytes);
     }
+    if (owed == 0)
+        return;
     CNetMessage credit;
     credit.PutU8(NetProtocol::kCredit).PutU32(static_cast<std::uint32_t>(owed));
     std::lock_guard lock(m_sendLock);
@@ -109,82 +105,80 @@ void CNetConnection::ReturnCredit() {
 }
 
 void CNetConnection::ReadLoop() {
-    std::vector<std::uint8_t> payload;
-    while (m_socket.WaitReadable(-1) && m_socket.Receive()) {
-        while (m_socket.NextFrame(payload))
-            Deliver(CNetMessage(std::move(payload)));
-        if (m_socket.Broken())
+    CNetFrameReader reader(NetProtocol::kMaxFrameBytes);
+    std::vector<std::uint8_t> buffer(kReceiveBytes);
+    bool sound = true;
+    while (sound && m_socket.WaitReadable(-1)) {
+        const long got = m_socket.Read(buffer.data(), buffer.size());
+        if (got < 0)
             break;
+        sound = reader.Feed(std::span(buffer.data(), static_cast<std::size_t>(got)),
+                            [&](std::span<const std::uint8_t> payload) {
+                                sound = sound && Deliver(payload);
+                            }) &&
+                sound;
     }
     Fail();
 }
 
-void CNetConnection::Deliver(CNetMessage frame) {
-    const std::uint8_t kind = frame.GetU8();
-    if (kind == NetProtocol::kReply) {
-        TakeReply(frame);
-    } else if (kind == NetProtocol::kFile) {
-        TakeFile(frame);
-    } else if (kind == NetProtocol::kData) {
-        std::vector<std::uint8_t> bytes = std::move(frame).Release();
-        if (bytes.size() < 2)
-            return;
-        std::unique_lock lock(m_mutex);
+bool CNetConnection::Deliver(std::span<const std::uint8_t> payload) {
+    std::optional<CNetServerFrame> frame = CNetServerFrame::Decode(payload);
+    if (!frame)
+        return false;
+    switch (frame->kind) {
+    case NetProtocol::kReply:
+        TakeReply(*frame);
+        return true;
+    case NetProtocol::kFile:
+        return TakeFile(*frame);
+    case NetProtocol::kData: {
         // A peer that ignores the window is broken; its samples must not fill the memory.
-        if (m_buffered > 2 * static_cast<std::size_t>(NetProtocol::kStreamWindowBytes)) {
-            lock.unlock();
-            Fail();
-            return;
-        }
-        m_buffered += bytes.size() - 1;
-        m_samples.push_back({std::move(bytes)});
-    } else if (kind == NetProtocol::kStream) {
-        const int code = frame.GetI32();
         std::lock_guard lock(m_mutex);
-        m_streamCode = code;
+        return m_samples.Push(frame->bytes);
+    }
+    default: {
+        std::lock_guard lock(m_mutex);
+        m_streamCode = frame->code;
+        return true;
+    }
     }
 }
 
-void CNetConnection::TakeReply(CNetMessage& frame) {
-    const std::uint32_t sequence = frame.GetU32();
-    const int ordinal = frame.GetI32();
-    CNetReply reply{frame.GetI32(), std::move(frame)};
+void CNetConnection::TakeReply(CNetServerFrame& frame) {
     {
         std::lock_guard lock(m_mutex);
-        // A new run starts with an empty buffer; whatever came before this reply belongs to
-        // the previous one.
-        const bool newRun =
-            ordinal == LinkOrdinal::kStartArmed || ordinal == LinkOrdinal::kSetRemote;
-        if (newRun && reply.result == 1)
-            DropSamples();
-        const auto waiting = m_pending.find(sequence);
-        if (waiting == m_pending.end())
+        const auto waiting = m_pending.find(frame.sequence);
+        if (waiting == m_pending.end() || waiting->second.reply)
             return;
-        waiting->second.reply = std::move(reply);
+        Pending& pending = waiting->second;
+        if (pending.ordinal != frame.ordinal) {
+            pending.refused = true;
+        } else {
+            // A new run starts with an empty buffer; whatever came before this reply belongs
+            // to the previous one.
+            const bool newRun = frame.ordinal == LinkOrdinal::kStartArmed ||
+                                frame.ordinal == LinkOrdinal::kSetRemote;
+            if (newRun && frame.result == 1)
+                m_samples.Clear();
+            pending.reply = CNetReply{frame.result, std::move(frame.values)};
+        }
     }
     m_replied.notify_all();
 }
 
-void CNetConnection::TakeFile(CNetMessage& frame) {
-    const std::uint32_t sequence = frame.GetU32();
-    const std::string name = frame.GetText();
-    const std::vector<std::uint8_t> bytes = frame.GetBlock();
+bool CNetConnection::TakeFile(const CNetServerFrame& frame) {
     std::shared_ptr<CNetFileSink> files;
     {
         std::lock_guard lock(m_mutex);
-        const auto waiting = m_pending.find(sequence);
-        if (waiting == m_pending.end())
-            return;
-        waiting->second.progress = CNetSocket::Clock::now();
+        const auto waiting = m_pending.find(frame.sequence);
+        // A piece of a copy that has timed out or been answered is late: dropped.
+        if (waiting == m_pending.end() || waiting->second.reply || waiting->second.refused)
+            return true;
         files = waiting->second.files;
     }
+    if (!files)
+        return false;
     // Written outside the lock: the disk may be slow, the data queries must not wait for it.
-    if (files)
-        files->Write(frame.Ok() ? name : std::string(), bytes.data(), bytes.size());
-}
-
-void CNetConnection::DropSamples() {
-    m_creditOwed += static_cast<int>(m_buffered);
-    m_samples.clear();
-    m_buffered = 0;
+    files->Write(frame.fileName, frame.bytes.data(), frame.bytes.size());
+    return true;
 }

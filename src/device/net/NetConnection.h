@@ -4,17 +4,18 @@
 
 #include "device/net/NetFileSink.h"
 #include "device/net/NetMessage.h"
+#include "device/net/NetSampleBuffer.h"
+#include "device/net/NetServerFrame.h"
 #include "device/net/NetSocket.h"
 
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <thread>
-#include <vector>
 
 struct CNetReply {
     int result = 0;
@@ -29,13 +30,15 @@ public:
     CNetConnection(const CNetConnection&) = delete;
     CNetConnection& operator=(const CNetConnection&) = delete;
 
-    // No reply when the time-out passed first or the connection failed (then Failed() says so);
-    // a reply that arrives later is dropped. Files sent ahead of the reply go to `files`, and
-    // each piece of them starts the time-out anew.
+    // The reply that answers this call (its sequence and its ordinal). None when the time-out
+    // passed first, the connection failed (then Failed() says so) or the peer answered the call
+    // with another operation; a reply that arrives later is dropped. Files sent ahead of the
+    // reply go to `files`; nothing the peer sends lengthens the time-out.
     std::optional<CNetReply> Call(int ordinal, int handle, const CNetMessage& args, int timeoutMs,
                                   std::shared_ptr<CNetFileSink> files = nullptr);
-    // Once failed, a connection stays failed: the peer closed, a write stalled or the stream
-    // broke.
+    // Once failed, a connection stays failed: the peer closed, a write stalled, or the peer
+    // sent a frame that breaks the protocol (a malformed one, a sample frame of an odd size,
+    // samples beyond the window, a file piece for a call that copies nothing).
     bool Failed() const;
     void Fail();
 
@@ -46,10 +49,10 @@ public:
 
 private:
     void ReadLoop();
-    void Deliver(CNetMessage frame);
-    void TakeReply(CNetMessage& frame);
-    void TakeFile(CNetMessage& frame);
-    void DropSamples(); // guarded by m_mutex (held by the caller)
+    // False when the frame breaks the protocol.
+    bool Deliver(std::span<const std::uint8_t> payload);
+    void TakeReply(CNetServerFrame& frame);
+    bool TakeFile(const CNetServerFrame& frame);
     void ReturnCredit();
 
     CNetSocket m_socket; // read by the reader thread only; written under m_sendLock
@@ -58,22 +61,16 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_replied;
     struct Pending {
+        int ordinal = 0;
+        std::shared_ptr<CNetFileSink> files; // a card copy's; no other call takes file pieces
         std::optional<CNetReply> reply;
-        std::shared_ptr<CNetFileSink> files;
-        CNetSocket::Clock::time_point progress; // the request went, or a piece of a file came
+        bool refused = false; // answered with another operation
     };
     std::map<std::uint32_t, Pending> m_pending; // guarded by m_mutex
     std::uint32_t m_nextSequence = 1;           // guarded by m_mutex
     bool m_failed = false;                      // guarded by m_mutex
-    // Sample frames as they arrived, each still with its kind byte; kept whole, not copied.
-    struct Chunk {
-        std::vector<std::uint8_t> bytes;
-        std::size_t read = 1;
-    };
-    std::deque<Chunk> m_samples; // guarded by m_mutex
-    std::size_t m_buffered = 0;  // guarded by m_mutex
-    int m_streamCode = 0;        // guarded by m_mutex
-    int m_creditOwed = 0;        // guarded by m_mutex
+    CNetSampleBuffer m_samples;                 // guarded by m_mutex
+    int m_streamCode = 0;                       // guarded by m_mutex
 
     std::thread m_reader;
 };

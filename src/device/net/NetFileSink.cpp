@@ -26,10 +26,11 @@ void CNetFileSink::Write(const std::string& name, const std::uint8_t* data, std:
     const bool plain = !name.empty() && name != "." && name != ".." &&
                        name.find_first_of("/\\") == std::string::npos &&
                        name.find('\0') == std::string::npos;
-    if (!plain) {
+    if (!plain || size > m_maxBytes - m_written) {
         m_failed = true;
         return;
     }
+    m_written += size;
     if (m_names.empty() || m_names.back() != name) {
         if (std::ranges::find(m_names, name) != m_names.end()) {
             m_failed = true; // a file comes in one stretch

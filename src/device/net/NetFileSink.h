@@ -12,14 +12,16 @@
 
 class CNetFileSink {
 public:
-    explicit CNetFileSink(std::filesystem::path folder) : m_folder(std::move(folder)) {}
+    // The files together may hold at most `maxBytes`.
+    CNetFileSink(std::filesystem::path folder, std::uint64_t maxBytes)
+        : m_folder(std::move(folder)), m_maxBytes(maxBytes) {}
     // Parts that never got their final name are removed.
     ~CNetFileSink();
     CNetFileSink(const CNetFileSink&) = delete;
     CNetFileSink& operator=(const CNetFileSink&) = delete;
 
-    // Appends to the named file of the folder. A name that is not a plain file name, or a
-    // failed write, fails the whole copy.
+    // Appends to the named file of the folder. A name that is not a plain file name, bytes
+    // beyond the bound or a failed write fail the whole copy.
     void Write(const std::string& name, const std::uint8_t* data, std::size_t size);
     // Gives every file its final name; false when anything failed (the parts are removed).
     bool Commit();
@@ -29,6 +31,8 @@ private:
     void Discard(); // guarded by m_mutex (held by the caller)
 
     const std::filesystem::path m_folder;
+    const std::uint64_t m_maxBytes;
+    std::uint64_t m_written = 0; // guarded by m_mutex
     std::mutex m_mutex;
     std::vector<std::string> m_names; // guarded by m_mutex; parts in the order they arrived
     std::ofstream m_file;             // guarded by m_mutex; the last name's

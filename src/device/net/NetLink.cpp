@@ -12,15 +12,25 @@ namespace {
 constexpr std::size_t kScanListBytes = 1024; // the caller's buffer, its terminating zero included
 constexpr int kScanAddressCount = 8;
 
-// A reply whose out-values do not parse is no answer.
-int Outcome(const CNetReply& reply) {
-    return reply.values.Ok() ? reply.result : RecorderStatus::kCommError;
-}
-
 int MsLeft(CNetSocket::Deadline deadline) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - CNetSocket::Clock::now());
     return static_cast<int>(std::max<std::int64_t>(0, left.count()));
+}
+
+// Four decimal numbers of 0 to 255 without leading zeros, joined by dots.
+bool IsDottedQuad(const std::string& text) {
+    int parts = 0;
+    for (std::size_t start = 0; start <= text.size(); ++parts) {
+        const std::size_t end = std::min(text.find('.', start), text.size());
+        const std::string part = text.substr(start, end - start);
+        const bool number = !part.empty() && part.size() <= 3 &&
+                            std::ranges::all_of(part, [](char c) { return c >= '0' && c <= '9'; });
+        if (!number || (part.size() > 1 && part[0] == '0') || std::stoi(part) > 255)
+            return false;
+        start = end + 1;
+    }
+    return parts == 4;
 }
 } // namespace
 
@@ -62,28 +72,24 @@ std::optional<CNetReply> CNetLink::Call(int handle, int ordinal, const CNetMessa
     return connection->Call(ordinal, handle, args, timeoutMs);
 }
 
+template <typename... Out>
+int CNetLink::Ask(int handle, int ordinal, const CNetMessage& args, int timeoutMs, Out&... out) {
+    std::optional<CNetReply> reply = Call(handle, ordinal, args, timeoutMs);
+    return reply && reply->values.GetWhole(out...) ? reply->result : RecorderStatus::kCommError;
+}
+
 int CNetLink::Result(int handle, int ordinal, const CNetMessage& args, int timeoutMs) {
-    const std::optional<CNetReply> reply = Call(handle, ordinal, args, timeoutMs);
-    return reply ? reply->result : RecorderStatus::kCommError;
+    return Ask(handle, ordinal, args, timeoutMs);
 }
 
 int CNetLink::Status(int handle, int ordinal, const CNetMessage& args, int timeoutMs) {
     const std::shared_ptr<CNetConnection> connection = Find(handle);
     if (!connection)
         return RecorderStatus::kCommError;
-    const std::optional<CNetReply> reply = connection->Call(ordinal, handle, args, timeoutMs);
-    if (reply)
+    std::optional<CNetReply> reply = connection->Call(ordinal, handle, args, timeoutMs);
+    if (reply && reply->values.GetWhole())
         return reply->result;
     return connection->Failed() ? RecorderStatus::kCommError2 : RecorderStatus::kCommError;
-}
-
-int CNetLink::TextResult(int handle, int ordinal, const CNetMessage& args, std::string& text,
-                         int timeoutMs) {
-    std::optional<CNetReply> reply = Call(handle, ordinal, args, timeoutMs);
-    if (!reply)
-        return RecorderStatus::kCommError;
-    text = reply->values.GetText();
-    return Outcome(*reply);
 }
 
 std::optional<CNetReply> CNetLink::AskOnce(const std::string& address, int ordinal,
@@ -106,10 +112,22 @@ std::string CNetLink::Identify(const std::string& address) const {
     args.PutU32(NetProtocol::kMagic);
     std::optional<CNetReply> reply =
         AskOnce(address, LinkOrdinal::kScanDevices, args, NetProtocol::kScanTimeoutMs);
-    if (!reply || reply->result <= 0)
+    std::string entry;
+    if (!reply || reply->result <= 0 || !reply->values.GetWhole(entry) ||
+        !IsScanEntry(entry, address))
         return {};
-    std::string entry = reply->values.GetText();
-    return reply->values.Ok() ? entry : std::string();
+    return entry;
+}
+
+bool CNetLink::IsScanEntry(const std::string& entry, const std::string& address) {
+    const std::size_t comma = entry.find(',');
+    if (comma == 0 || comma == std::string::npos ||
+        entry != entry.substr(0, comma + 1) + address + ";")
+        return false;
+    const bool plainName = std::all_of(entry.begin(), entry.begin() + comma, [](char c) {
+        return c > ' ' && c < 0x7F && c != '_' && c != ',' && c != ';';
+    });
+    return plainName && IsDottedQuad(address);
 }
 
 int CNetLink::LnkScanDevices(std::string& list) {
@@ -139,9 +157,9 @@ int CNetLink::LnkSetIPAddress(const std::string& oldAddress, const std::string& 
                               const std::string& mask, const std::string& gateway) {
     CNetMessage args;
     args.PutU32(NetProtocol::kMagic).PutText(newAddress).PutText(mask).PutText(gateway);
-    const std::optional<CNetReply> reply =
+    std::optional<CNetReply> reply =
         AskOnce(oldAddress, LinkOrdinal::kSetIPAddress, args, NetProtocol::kCallTimeoutMs);
-    return reply ? reply->result : RecorderStatus::kCommError;
+    return reply && reply->values.GetWhole() ? reply->result : RecorderStatus::kCommError;
 }
 
 int CNetLink::LnkOpen(const std::string& address, int timeoutMs) {
@@ -152,9 +170,9 @@ int CNetLink::LnkOpen(const std::string& address, int timeoutMs) {
     auto connection = std::make_shared<CNetConnection>(std::move(socket));
     CNetMessage args;
     args.PutU32(NetProtocol::kMagic).PutText(address).PutI32(MsLeft(deadline));
-    const std::optional<CNetReply> reply =
+    std::optional<CNetReply> reply =
         connection->Call(LinkOrdinal::kOpen, 0, args, MsLeft(deadline));
-    if (!reply || reply->result == 0)
+    if (!reply || reply->result == 0 || !reply->values.GetWhole())
         return 0;
     std::lock_guard lock(m_mutex);
     m_connections.emplace(++m_lastHandle, std::move(connection));
@@ -171,9 +189,9 @@ int CNetLink::LnkClose(int handle) {
         connection = std::move(found->second);
         m_connections.erase(found);
     }
-    const std::optional<CNetReply> reply =
+    std::optional<CNetReply> reply =
         connection->Call(LinkOrdinal::kClose, handle, {}, NetProtocol::kCallTimeoutMs);
-    return reply ? reply->result : RecorderStatus::kCommError;
+    return reply && reply->values.GetWhole() ? reply->result : RecorderStatus::kCommError;
 }
 
 int CNetLink::LnkGetStatus(int handle) {
@@ -187,25 +205,24 @@ int CNetLink::LnkGetStatusWait(int handle, int timeoutMs) {
 }
 
 int CNetLink::LnkGetSlotList(int handle, std::vector<std::uint8_t>& slots) {
-    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetSlotList, {});
-    if (!reply)
+    std::vector<std::uint8_t> read;
+    const int result =
+        Ask(handle, LinkOrdinal::kGetSlotList, {}, NetProtocol::kCallTimeoutMs, read);
+    // The caller reads one byte per slot: a list of another size is no answer.
+    if (read.size() != NetProtocol::kSlotListBytes)
         return RecorderStatus::kCommError;
-    slots = reply->values.GetBlock();
-    return Outcome(*reply);
+    slots = std::move(read);
+    return result;
 }
 
 int CNetLink::LnkGetSlotInfo(int handle, int slot, const std::string& query, std::string& reply) {
     CNetMessage args;
     args.PutI32(slot).PutText(query);
-    return TextResult(handle, LinkOrdinal::kGetSlotInfo, args, reply, NetProtocol::kCallTimeoutMs);
+    return Ask(handle, LinkOrdinal::kGetSlotInfo, args, NetProtocol::kCallTimeoutMs, reply);
 }
 
 int CNetLink::LnkGetAcqCondition(int handle, LinkAcqCondition& condition) {
-    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetAcqCondition, {});
-    if (!reply)
-        return RecorderStatus::kCommError;
-    reply->values.Get(condition);
-    return Outcome(*reply);
+    return Ask(handle, LinkOrdinal::kGetAcqCondition, {}, NetProtocol::kCallTimeoutMs, condition);
 }
 
 int CNetLink::LnkSetAcqCondition(int handle, const LinkAcqCondition& condition) {
@@ -217,30 +234,18 @@ int CNetLink::LnkSetAcqCondition(int handle, const LinkAcqCondition& condition) 
 int CNetLink::LnkGetSlotChannels(int handle, int slot, std::vector<LinkChannelRecord>& records) {
     CNetMessage args;
     args.PutI32(slot).Put(records);
-    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetSlotChannels, args);
-    if (!reply)
-        return RecorderStatus::kCommError;
-    reply->values.Get(records);
-    return Outcome(*reply);
+    return Ask(handle, LinkOrdinal::kGetSlotChannels, args, NetProtocol::kCallTimeoutMs, records);
 }
 
 int CNetLink::LnkSetSlotChannels(int handle, int slot, int slotType, int count,
                                  std::vector<LinkChannelRecord>& records) {
     CNetMessage args;
     args.PutI32(slot).PutI32(slotType).PutI32(count).Put(records);
-    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kSetSlotChannels, args);
-    if (!reply)
-        return RecorderStatus::kCommError;
-    reply->values.Get(records);
-    return Outcome(*reply);
+    return Ask(handle, LinkOrdinal::kSetSlotChannels, args, NetProtocol::kCallTimeoutMs, records);
 }
 
 int CNetLink::LnkGetSyncMode(int handle, int& value) {
-    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetSyncMode, {});
-    if (!reply)
-        return RecorderStatus::kCommError;
-    value = reply->values.GetI32();
-    return Outcome(*reply);
+    return Ask(handle, LinkOrdinal::kGetSyncMode, {}, NetProtocol::kCallTimeoutMs, value);
 }
 
 int CNetLink::LnkSetSyncMode(int handle, int value) {
@@ -254,35 +259,25 @@ int CNetLink::LnkApplyCondition(int handle) {
 }
 
 int CNetLink::LnkGetCardInfo(int handle, LinkCardInfo& info) {
-    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetCardInfo, {});
-    if (!reply)
-        return RecorderStatus::kCommError;
-    reply->values.Get(info);
-    return Outcome(*reply);
+    return Ask(handle, LinkOrdinal::kGetCardInfo, {}, NetProtocol::kCallTimeoutMs, info);
 }
 
 int CNetLink::LnkBalance(int handle, std::string& reply) {
-    return TextResult(handle, LinkOrdinal::kBalance, {}, reply, NetProtocol::kLongCallTimeoutMs);
+    return Ask(handle, LinkOrdinal::kBalance, {}, NetProtocol::kLongCallTimeoutMs, reply);
 }
 
 int CNetLink::LnkBalanceChannels(int handle, const std::string& channels, std::string& reply) {
     CNetMessage args;
     args.PutText(channels);
-    return TextResult(handle, LinkOrdinal::kBalanceChannels, args, reply,
-                      NetProtocol::kLongCallTimeoutMs);
+    return Ask(handle, LinkOrdinal::kBalanceChannels, args, NetProtocol::kLongCallTimeoutMs, reply);
 }
 
 int CNetLink::LnkGetBalanceResidual(int handle, std::string& reply) {
-    return TextResult(handle, LinkOrdinal::kGetBalanceResidual, {}, reply,
-                      NetProtocol::kCallTimeoutMs);
+    return Ask(handle, LinkOrdinal::kGetBalanceResidual, {}, NetProtocol::kCallTimeoutMs, reply);
 }
 
 int CNetLink::LnkGetRTC(int handle, LinkRtc& rtc) {
-    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kGetRTC, {});
-    if (!reply)
-        return RecorderStatus::kCommError;
-    reply->values.Get(rtc);
-    return Outcome(*reply);
+    return Ask(handle, LinkOrdinal::kGetRTC, {}, NetProtocol::kCallTimeoutMs, rtc);
 }
 
 int CNetLink::LnkSetRTC(int handle, const LinkRtc& rtc) {
@@ -300,14 +295,13 @@ int CNetLink::LnkOpenAux(int handle, int code) {
 int CNetLink::LnkReadAux(int handle, std::uint8_t* buffer, int size) {
     CNetMessage args;
     args.PutI32(size);
-    std::optional<CNetReply> reply = Call(handle, LinkOrdinal::kReadAux, args);
-    if (!reply)
-        return RecorderStatus::kCommError;
-    const std::vector<std::uint8_t> bytes = reply->values.GetBlock();
-    const std::size_t taken = std::min<std::size_t>(bytes.size(), std::max(size, 0));
-    if (taken > 0)
-        std::memcpy(buffer, bytes.data(), taken);
-    return Outcome(*reply);
+    std::vector<std::uint8_t> bytes;
+    const int result = Ask(handle, LinkOrdinal::kReadAux, args, NetProtocol::kCallTimeoutMs, bytes);
+    if (bytes.size() > static_cast<std::size_t>(std::max(size, 0)))
+        return RecorderStatus::kCommError; // more than the buffer holds: not this call's answer
+    if (!bytes.empty())
+        std::memcpy(buffer, bytes.data(), bytes.size());
+    return result;
 }
 
 int CNetLink::LnkCloseAux(int handle) {
@@ -369,22 +363,36 @@ int CNetLink::LnkSetCommand(int handle, const std::string& text) {
 int CNetLink::LnkQueryCommand(int handle, const std::string& text, std::string& reply) {
     CNetMessage args;
     args.PutText(text);
-    return TextResult(handle, LinkOrdinal::kQueryCommand, args, reply, NetProtocol::kCallTimeoutMs);
+    return Ask(handle, LinkOrdinal::kQueryCommand, args, NetProtocol::kCallTimeoutMs, reply);
+}
+
+std::uint64_t CNetLink::CopyBound(int handle) {
+    LinkCardInfo info{};
+    if (LnkGetCardInfo(handle, info) != 1 || info[0] == 0)
+        return NetProtocol::kMaxCopyBytes;
+    // Capacity and free space in KB: the used part holds every file of the card.
+    const std::int64_t usedKBytes = std::max<std::int64_t>(0, std::int64_t(info[1]) - info[2]);
+    return std::min<std::uint64_t>(static_cast<std::uint64_t>(usedKBytes) * 1024,
+                                   NetProtocol::kMaxCopyBytes);
 }
 
 int CNetLink::CopyToPc(int handle, const std::string& cardPath, const std::string& pcPath) {
-    std::string path = pcPath;
-    std::ranges::replace(path, '\\', '/');
-    const std::filesystem::path target(path);
-    auto files = std::make_shared<CNetFileSink>(target.parent_path());
-    CNetMessage args;
-    args.PutText(cardPath).PutText(target.filename().string());
     const std::shared_ptr<CNetConnection> connection = Find(handle);
     if (!connection)
         return RecorderStatus::kCommError;
-    const std::optional<CNetReply> reply =
-        connection->Call(LinkOrdinal::kCopy, handle, args, NetProtocol::kLongCallTimeoutMs, files);
-    if (!reply)
+    std::string path = pcPath;
+    std::ranges::replace(path, '\\', '/');
+    const std::filesystem::path target(path);
+    const std::uint64_t bound = CopyBound(handle);
+    auto files = std::make_shared<CNetFileSink>(target.parent_path(), bound);
+    // The copy's own time-out follows from its bound, so no stream of pieces prolongs it.
+    const auto timeoutMs = static_cast<int>(NetProtocol::kLongCallTimeoutMs +
+                                            bound * 1000 / NetProtocol::kCopyBytesPerSecond);
+    CNetMessage args;
+    args.PutText(cardPath).PutText(target.filename().string());
+    std::optional<CNetReply> reply =
+        connection->Call(LinkOrdinal::kCopy, handle, args, timeoutMs, files);
+    if (!reply || !reply->values.GetWhole())
         return RecorderStatus::kCommError;
     if (reply->result != 1)
         return reply->result;

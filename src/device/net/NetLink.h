@@ -21,6 +21,10 @@ public:
 
     // The addresses the scan asks, by default 127.0.0.1 to 127.0.0.8.
     static std::vector<std::string> DefaultScanList();
+    // A recorder's answer to the scan is one entry "name,address;" naming the address it was
+    // asked on; a name holding a blank, a control character or "_" (the separator of the
+    // connection text) could smuggle in another address, so such an entry is no answer.
+    static bool IsScanEntry(const std::string& entry, const std::string& address);
     void SetScanList(std::vector<std::string> addresses);
 
     int LnkResetWSA(int timeoutMs) override;
@@ -80,19 +84,21 @@ private:
     // No reply when the handle is unknown or failed, or the time-out passed.
     std::optional<CNetReply> Call(int handle, int ordinal, const CNetMessage& args,
                                   int timeoutMs = NetProtocol::kCallTimeoutMs);
-    // The recorder's result, or kCommError without one.
+    // The recorder's result, with the out-values read into `out`; kCommError without a reply
+    // or when the reply's out-values are not exactly those of the operation.
+    template <typename... Out>
+    int Ask(int handle, int ordinal, const CNetMessage& args, int timeoutMs, Out&... out);
     int Result(int handle, int ordinal, const CNetMessage& args = {},
                int timeoutMs = NetProtocol::kCallTimeoutMs);
     // A status query: a lost connection is the -10 that makes the program reconnect.
     int Status(int handle, int ordinal, const CNetMessage& args, int timeoutMs);
-    // Results that carry one text out-value.
-    int TextResult(int handle, int ordinal, const CNetMessage& args, std::string& text,
-                   int timeoutMs);
     // A request on a connection of its own to a recorder that is not open.
     std::optional<CNetReply> AskOnce(const std::string& address, int ordinal,
                                      const CNetMessage& args, int timeoutMs) const;
     // Writes the card file (and its partner) the recorder sends beside `pcPath`.
     int CopyToPc(int handle, const std::string& cardPath, const std::string& pcPath);
+    // The most a copy from the card may bring: what the card holds, by its information.
+    std::uint64_t CopyBound(int handle);
     // The recorder's "name,address;" entry, empty when none answers.
     std::string Identify(const std::string& address) const;
 

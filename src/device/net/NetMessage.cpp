@@ -4,6 +4,13 @@
 #include <bit>
 #include <cstring>
 
+void CNetMessage::AppendFrame(std::vector<std::uint8_t>& stream) const {
+    const auto size = static_cast<std::uint32_t>(m_bytes.size());
+    for (int shift = 0; shift < 32; shift += 8)
+        stream.push_back(static_cast<std::uint8_t>(size >> shift));
+    stream.insert(stream.end(), m_bytes.begin(), m_bytes.end());
+}
+
 CNetMessage& CNetMessage::PutU8(std::uint8_t value) {
     m_bytes.push_back(value);
     return *this;
@@ -123,13 +130,14 @@ void CNetMessage::Get(LinkChannelRecord& record) {
 
 void CNetMessage::Get(std::vector<LinkChannelRecord>& records) {
     const std::uint32_t count = GetU32();
-    // A record takes far more than one byte, so a count beyond the bytes left is malformed and
-    // must not size the vector.
-    if (count > m_bytes.size() - m_read) {
+    records.clear();
+    // Sized by the records the bytes can hold, never by the count alone: each takes at least
+    // kMinRecordBytes, and far more memory once read.
+    if (count > (m_bytes.size() - m_read) / kMinRecordBytes) {
         m_ok = false;
         return;
     }
-    records.assign(count, LinkChannelRecord{});
-    for (LinkChannelRecord& record : records)
-        Get(record);
+    records.reserve(count);
+    for (std::uint32_t i = 0; i < count && m_ok; ++i)
+        Get(records.emplace_back());
 }

@@ -6,7 +6,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -14,12 +16,19 @@ class CNetMessage {
 public:
     CNetMessage() = default;
     explicit CNetMessage(std::vector<std::uint8_t> payload) : m_bytes(std::move(payload)) {}
+    explicit CNetMessage(std::span<const std::uint8_t> payload)
+        : m_bytes(payload.begin(), payload.end()) {}
 
     const std::vector<std::uint8_t>& Bytes() const { return m_bytes; }
-    std::vector<std::uint8_t> Release() && { return std::move(m_bytes); }
     // False once a read ran past the end or met a malformed value; every later read gives zero.
     bool Ok() const { return m_ok; }
     bool AtEnd() const { return m_read == m_bytes.size(); }
+    // The bytes not read yet.
+    std::span<const std::uint8_t> Rest() const {
+        return std::span<const std::uint8_t>(m_bytes).subspan(m_read);
+    }
+    // Appends this message as one frame (its length, then its bytes) to a stream.
+    void AppendFrame(std::vector<std::uint8_t>& stream) const;
 
     CNetMessage& PutU8(std::uint8_t value);
     CNetMessage& PutU32(std::uint32_t value);
@@ -45,13 +54,32 @@ public:
     double GetDouble();
     std::string GetText();
     std::vector<std::uint8_t> GetBlock();
+    void Get(std::int32_t& value) { value = GetI32(); }
+    void Get(std::string& text) { text = GetText(); }
+    void Get(std::vector<std::uint8_t>& block) { block = GetBlock(); }
     void Get(LinkAcqCondition& condition);
     void Get(LinkChannelRecord& record);
+    // Holds only the records present in the message, whatever count it declares.
     void Get(std::vector<LinkChannelRecord>& records);
     template <std::size_t N> void Get(std::array<std::int32_t, N>& values) {
         for (std::int32_t& value : values)
             value = GetI32();
     }
+
+    // Reads the values into copies and hands them over only when the rest of the message is
+    // exactly they: a cut message, or one carrying more, leaves `values` as they were.
+    template <typename... Values> bool GetWhole(Values&... values) {
+        std::tuple<Values...> read;
+        std::apply([this](auto&... each) { (Get(each), ...); }, read);
+        if (!Ok() || !AtEnd())
+            return false;
+        std::tie(values...) = std::move(read);
+        return true;
+    }
+
+    // The fewest bytes a channel record takes: the counts of its four texts, six 32-bit numbers
+    // and the trigger level.
+    static constexpr std::size_t kMinRecordBytes = 4 * 4 + 6 * 4 + 8;
 
 private:
     // The next `size` bytes, or nullptr (and not Ok) when fewer are left.

@@ -1,12 +1,11 @@
-// Requests are read and carried out by one thread, which also pushes the samples between them,
-// so the backend handle is never used by two threads at once.
+// Requests are served in the order they came and samples pushed between them, one Step at a
+// time, so the backend handle is never used by two threads at once.
 #include "device/net/NetSession.h"
 
 #include "device/net/NetProtocol.h"
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
 #include <utility>
 
 namespace fs = std::filesystem;
@@ -16,73 +15,63 @@ namespace {
 constexpr int kPumpIntervalMs = 5;
 // How often an open recorder that is not running is asked, mostly to notice that it was lost.
 constexpr int kIdleCheckMs = 250;
-constexpr std::size_t kSlotListBytes = 256;
-
-int MsUntil(CNetSocket::Deadline deadline) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - CNetSocket::Clock::now());
-    return static_cast<int>(std::max<std::int64_t>(0, left.count()));
-}
+constexpr std::size_t kFrameHeadBytes = 4;
 
 bool Complete(const CNetMessage& args) {
     return args.Ok() && args.AtEnd();
 }
 } // namespace
 
-CNetSession::CNetSession(CNetSocket socket, ILinkLibrary& backend, std::string address)
-    : m_socket(std::move(socket)), m_backend(backend), m_address(std::move(address)),
-      m_credit(NetProtocol::kStreamWindowBytes), m_chunk(1 + NetProtocol::kDataChunkBytes),
-      m_thread([this] { Run(); }) {}
+CNetSession::CNetSession(ILinkLibrary& backend, std::string address)
+    : m_backend(backend), m_address(std::move(address)), m_credit(NetProtocol::kStreamWindowBytes) {
+}
 
 CNetSession::~CNetSession() {
-    Stop();
-    m_thread.join();
-}
-
-void CNetSession::Run() {
-    std::vector<std::uint8_t> payload;
-    bool more = false;
-    auto nextPump = CNetSocket::Clock::now();
-    while (!m_ending && !m_sendFailed && !m_lostRecorder) {
-        // Before the open there is nothing to pump: wait for the request (or the shutdown).
-        const int wait = m_handle == 0 ? -1 : more ? 0 : MsUntil(nextPump);
-        if (m_socket.WaitReadable(wait)) {
-            if (!m_socket.Receive())
-                break;
-            while (!m_ending && m_socket.NextFrame(payload))
-                m_ending = !Serve(CNetMessage(std::move(payload)));
-            if (m_socket.Broken())
-                break;
-        }
-        // A run that started, or returned credit, lets the stream go on at once.
-        more = more || std::exchange(m_pumpNow, false);
-        if (m_handle != 0 && !m_ending && (more || CNetSocket::Clock::now() >= nextPump)) {
-            more = Pump();
-            nextPump = CNetSocket::After(m_running ? kPumpIntervalMs : kIdleCheckMs);
-        }
-    }
+    EndCopy();
     if (m_handle != 0)
         m_backend.LnkClose(m_handle);
-    // Closed by the destructor: Stop may still use the descriptor from another thread.
-    m_socket.Shutdown();
-    m_done = true;
 }
 
-bool CNetSession::Send(const std::vector<std::uint8_t>& payload) {
-    if (!m_sendFailed &&
-        !m_socket.SendFrame(payload, CNetSocket::After(NetProtocol::kCallTimeoutMs)))
-        m_sendFailed = true;
-    return !m_sendFailed;
+CNetSession::Clock::time_point CNetSession::NextStep() const {
+    if (m_copy)
+        return Clock::time_point::min();
+    if (m_handle == 0 || m_ending)
+        return Clock::time_point::max();
+    return m_pumpNow || m_more ? Clock::time_point::min() : m_nextPump;
 }
 
-bool CNetSession::Serve(CNetMessage frame) {
+void CNetSession::Step(std::deque<std::vector<std::uint8_t>>& frames, bool mayPush,
+                       std::vector<std::uint8_t>& out) {
+    while (!m_copy && !m_ending && !frames.empty()) {
+        CNetMessage frame(std::move(frames.front()));
+        frames.pop_front();
+        m_ending = !Serve(std::move(frame), out);
+    }
+    if (m_ending && m_handle != 0) {
+        // Closed before the connection is, so the client's next open finds the recorder free.
+        m_backend.LnkClose(std::exchange(m_handle, 0));
+    }
+    if (!mayPush || m_ending)
+        return;
+    if (m_copy) {
+        SendPiece(out);
+        return;
+    }
+    const Clock::time_point now = Clock::now();
+    if (m_handle != 0 && (std::exchange(m_pumpNow, false) || m_more || now >= m_nextPump)) {
+        m_more = Pump(out);
+        m_nextPump = now + std::chrono::milliseconds(m_running ? kPumpIntervalMs : kIdleCheckMs);
+    }
+}
+
+bool CNetSession::Serve(CNetMessage frame, std::vector<std::uint8_t>& out) {
     const std::uint8_t kind = frame.GetU8();
     if (kind == NetProtocol::kCredit) {
         const auto bytes = static_cast<std::int64_t>(frame.GetU32());
         m_credit = static_cast<int>(
             std::min<std::int64_t>(m_credit + bytes, NetProtocol::kStreamWindowBytes));
         m_pumpNow = true;
-        return frame.Ok();
+        return Complete(frame);
     }
     if (kind != NetProtocol::kRequest)
         return false;
@@ -91,20 +80,27 @@ bool CNetSession::Serve(CNetMessage frame) {
     frame.GetI32(); // the client's handle: this connection is the handle
     if (!frame.Ok())
         return false;
-    CNetMessage out;
-    const int result = Dispatch(ordinal, frame, out);
+    CNetMessage values;
+    const int result = Dispatch(ordinal, frame, values);
+    m_greeted = true;
     CNetMessage reply;
     reply.PutU8(NetProtocol::kReply).PutU32(m_sequence).PutI32(ordinal).PutI32(result);
-    reply.Append(out);
-    return Send(reply.Bytes()) && !m_ending;
+    reply.Append(values);
+    if (m_copy)
+        m_copy->reply = std::move(reply); // after the files
+    else
+        reply.AppendFrame(out);
+    return !m_ending;
 }
 
 int CNetSession::Dispatch(int ordinal, CNetMessage& args, CNetMessage& out) {
     using namespace LinkOrdinal;
     if (ordinal == kOpen || ordinal == kScanDevices || ordinal == kSetIPAddress)
         return DispatchOpen(ordinal, args, out);
-    if (m_handle == 0)
+    if (m_handle == 0) {
+        m_ending = true; // the first request opens the recorder or asks once
         return RecorderStatus::kCommError;
+    }
     std::optional<int> result = DispatchCondition(ordinal, args, out);
     // The groups read the arguments their own way, so each starts from the first one.
     if (!result)
@@ -161,7 +157,7 @@ std::optional<int> CNetSession::DispatchCondition(int ordinal, CNetMessage& args
     const int h = m_handle;
     switch (ordinal) {
     case kGetSlotList: {
-        std::vector<std::uint8_t> slots(kSlotListBytes, 0);
+        std::vector<std::uint8_t> slots(NetProtocol::kSlotListBytes, 0);
         const int result = m_backend.LnkGetSlotList(h, slots);
         out.PutBlock(slots);
         return result;
@@ -313,7 +309,7 @@ std::optional<int> CNetSession::DispatchText(int ordinal, CNetMessage args, CNet
         result = m_backend.LnkQueryCommand(h, first, reply);
         break;
     case kCopy:
-        return CopyToClient(first, second);
+        return BeginCopy(first, second);
     case kDelete:
         return m_backend.LnkDelete(h, first);
     case kFormatCard:
@@ -325,30 +321,37 @@ std::optional<int> CNetSession::DispatchText(int ordinal, CNetMessage args, CNet
     return result;
 }
 
-bool CNetSession::Pump() {
+bool CNetSession::Pump(std::vector<std::uint8_t>& out) {
     const int waiting = m_backend.LnkGetDataCount(m_handle);
     if (waiting == RecorderStatus::kCommError &&
         m_backend.LnkGetStatus(m_handle) == RecorderStatus::kCommError2) {
-        m_lostRecorder = true;
+        m_ending = true;
         return false;
     }
-    SendStreamCode(std::min(waiting, 0));
+    SendStreamCode(std::min(waiting, 0), out);
     if (waiting < 2 || m_credit < 2)
         return false;
     const int wanted = std::min({waiting, m_credit, NetProtocol::kDataChunkBytes}) & ~1;
-    m_chunk[0] = NetProtocol::kData;
-    const int got = m_backend.LnkReadData(m_handle, m_chunk.data() + 1, wanted);
-    SendStreamCode(std::min(got, 0));
-    if (got <= 0)
+    // Read straight into the frame: its head first, then the samples.
+    const std::size_t start = out.size();
+    out.resize(start + kFrameHeadBytes + 1 + static_cast<std::size_t>(wanted));
+    const int got =
+        m_backend.LnkReadData(m_handle, out.data() + start + kFrameHeadBytes + 1, wanted);
+    if (got <= 0) {
+        out.resize(start);
+        SendStreamCode(std::min(got, 0), out);
         return false;
+    }
+    const auto size = static_cast<std::uint32_t>(1 + got);
+    for (std::size_t i = 0; i < kFrameHeadBytes; ++i)
+        out[start + i] = static_cast<std::uint8_t>(size >> (8 * i));
+    out[start + kFrameHeadBytes] = NetProtocol::kData;
+    out.resize(start + kFrameHeadBytes + size);
     m_credit -= got;
-    if (!m_socket.SendFrame(m_chunk.data(), 1 + static_cast<std::size_t>(got),
-                            CNetSocket::After(NetProtocol::kCallTimeoutMs)))
-        m_sendFailed = true;
-    return !m_sendFailed && waiting > got;
+    return waiting > got;
 }
 
-int CNetSession::CopyToClient(const std::string& cardPath, const std::string& name) {
+int CNetSession::BeginCopy(const std::string& cardPath, const std::string& name) {
     const bool plain = !name.empty() && name != "." && name != ".." &&
                        name.find_first_of("/\\") == std::string::npos;
     std::error_code error;
@@ -356,32 +359,58 @@ int CNetSession::CopyToClient(const std::string& cardPath, const std::string& na
     if (!plain || error || ::mkdtemp(folder.data()) == nullptr)
         return NetProtocol::kPcFileError;
     // The recorder writes the file and its partner here; they then travel to the client.
-    int result = m_backend.LnkCopy(m_handle, cardPath, (fs::path(folder) / name).string());
+    m_copy = std::make_unique<Copy>();
+    m_copy->folder = folder;
+    m_copy->sequence = m_sequence;
+    const int result = m_backend.LnkCopy(m_handle, cardPath, (fs::path(folder) / name).string());
     for (fs::directory_iterator file(folder, error), end; result == 1 && !error && file != end;
          file.increment(error))
-        if (file->is_regular_file() && !SendFile(file->path()))
-            result = NetProtocol::kPcFileError;
-    fs::remove_all(folder, error);
-    return result;
+        if (file->is_regular_file())
+            m_copy->files.push_back(file->path());
+    if (result != 1 || error)
+        EndCopy();
+    return error ? NetProtocol::kPcFileError : result;
 }
 
-bool CNetSession::SendFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
+void CNetSession::SendPiece(std::vector<std::uint8_t>& out) {
+    Copy& copy = *m_copy;
+    if (copy.next == copy.files.size()) {
+        copy.reply.AppendFrame(out);
+        EndCopy();
+        return;
+    }
+    if (!copy.file.is_open())
+        copy.file.open(copy.files[copy.next], std::ios::binary);
     std::vector<std::uint8_t> piece(NetProtocol::kDataChunkBytes);
-    do {
-        file.read(reinterpret_cast<char*>(piece.data()),
-                  static_cast<std::streamsize>(piece.size()));
-        if (file.bad())
-            return false;
-        CNetMessage frame;
-        frame.PutU8(NetProtocol::kFile).PutU32(m_sequence).PutText(path.filename().string());
-        frame.PutBlock(piece.data(), static_cast<std::size_t>(file.gcount()));
-        if (!Send(frame.Bytes()))
-            return false;
-    } while (file);
-    return true;
+    copy.file.read(reinterpret_cast<char*>(piece.data()),
+                   static_cast<std::streamsize>(piece.size()));
+    if (copy.file.bad() || !copy.file.is_open()) {
+        // The reply says the copy failed; nothing more of it goes.
+        CNetMessage reply;
+        reply.PutU8(NetProtocol::kReply).PutU32(copy.sequence).PutI32(LinkOrdinal::kCopy);
+        reply.PutI32(NetProtocol::kPcFileError).AppendFrame(out);
+        EndCopy();
+        return;
+    }
+    // Every file sends a piece, an empty one too, so that the client creates it.
+    CNetMessage frame;
+    frame.PutU8(NetProtocol::kFile).PutU32(copy.sequence);
+    frame.PutText(copy.files[copy.next].filename().string());
+    frame.PutBlock(piece.data(), static_cast<std::size_t>(copy.file.gcount()));
+    frame.AppendFrame(out);
+    if (!copy.file) {
+        copy.file.close();
+        ++copy.next;
+    }
+}
+
+void CNetSession::EndCopy() {
+    if (!m_copy)
+        return;
+    m_copy->file.close();
+    std::error_code error;
+    fs::remove_all(m_copy->folder, error);
+    m_copy.reset();
 }
 
 int CNetSession::NoteRun(int ordinal, int first, int result) {
@@ -393,11 +422,11 @@ int CNetSession::NoteRun(int ordinal, int first, int result) {
     return result;
 }
 
-void CNetSession::SendStreamCode(int code) {
+void CNetSession::SendStreamCode(int code, std::vector<std::uint8_t>& out) {
     if (code == m_streamCode)
         return;
     m_streamCode = code;
     CNetMessage frame;
     frame.PutU8(NetProtocol::kStream).PutI32(code);
-    Send(frame.Bytes());
+    frame.AppendFrame(out);
 }

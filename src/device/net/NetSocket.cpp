@@ -1,8 +1,6 @@
 // POSIX sockets with poll(): every wait has a deadline, so a silent peer can never hold a caller.
 #include "device/net/NetSocket.h"
 
-#include "device/net/NetProtocol.h"
-
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
@@ -22,8 +20,8 @@ constexpr int kKeepAliveIdleS = 5;
 constexpr int kKeepAliveIntervalS = 1;
 constexpr int kKeepAliveProbes = 3;
 constexpr int kUnacknowledgedMs = 8000;
-constexpr std::size_t kReceiveChunk = 256 << 10;
-constexpr int kListenBacklog = 16;
+// Connections waiting to be accepted; more wait in the clients' connects.
+constexpr int kListenBacklog = 128;
 
 bool MakeAddress(const std::string& address, std::uint16_t port, sockaddr_in& out) {
     out = {};
@@ -44,18 +42,10 @@ int RemainingMs(CNetSocket::Deadline deadline) {
 }
 } // namespace
 
-CNetSocket::CNetSocket(CNetSocket&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_input(std::move(other.m_input)),
-      m_inputRead(other.m_inputRead), m_inputEnd(other.m_inputEnd), m_broken(other.m_broken) {}
-
 CNetSocket& CNetSocket::operator=(CNetSocket&& other) noexcept {
     if (this != &other) {
         Close();
         m_fd = std::exchange(other.m_fd, -1);
-        m_input = std::move(other.m_input);
-        m_inputRead = other.m_inputRead;
-        m_inputEnd = other.m_inputEnd;
-        m_broken = other.m_broken;
     }
     return *this;
 }
@@ -102,10 +92,12 @@ CNetSocket CNetSocket::Listen(const std::string& address, std::uint16_t port, st
     return CNetSocket();
 }
 
-CNetSocket CNetSocket::Accept() {
+CNetSocket CNetSocket::Accept(int* error) {
     CNetSocket accepted(::accept4(m_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
     if (accepted.Valid())
         SetOption(accepted.m_fd, IPPROTO_TCP, TCP_NODELAY, 1);
+    else if (error)
+        *error = errno;
     return accepted;
 }
 
@@ -144,51 +136,26 @@ bool CNetSocket::WaitReadable(int timeoutMs) const {
     return ::poll(&entry, 1, timeoutMs) > 0;
 }
 
-bool CNetSocket::Receive() {
-    if (m_input.size() - m_inputEnd < kReceiveChunk) {
-        // Room at the end: the unparsed rest (less than one frame) moves to the front.
-        std::copy(m_input.begin() + static_cast<std::ptrdiff_t>(m_inputRead),
-                  m_input.begin() + static_cast<std::ptrdiff_t>(m_inputEnd), m_input.begin());
-        m_inputEnd -= m_inputRead;
-        m_inputRead = 0;
-        m_input.resize(std::max(m_input.size(), m_inputEnd + kReceiveChunk));
-    }
-    const ssize_t got = ::recv(m_fd, m_input.data() + m_inputEnd, m_input.size() - m_inputEnd, 0);
-    if (got > 0) {
-        m_inputEnd += static_cast<std::size_t>(got);
-        return true;
-    }
-    return got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR);
+long CNetSocket::Read(std::uint8_t* buffer, std::size_t size) {
+    const ssize_t got = ::recv(m_fd, buffer, size, 0);
+    if (got > 0)
+        return got;
+    return got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) ? 0 : -1;
 }
 
-bool CNetSocket::NextFrame(std::vector<std::uint8_t>& payload) {
-    const std::size_t available = m_inputEnd - m_inputRead;
-    if (m_broken || available < 4)
-        return false;
-    const std::uint8_t* start = m_input.data() + m_inputRead;
-    const std::uint32_t size =
-        static_cast<std::uint32_t>(start[0]) | static_cast<std::uint32_t>(start[1]) << 8 |
-        static_cast<std::uint32_t>(start[2]) << 16 | static_cast<std::uint32_t>(start[3]) << 24;
-    if (size > NetProtocol::kMaxFrameBytes) {
-        m_broken = true;
-        return false;
-    }
-    if (available - 4 < size)
-        return false;
-    payload.assign(start + 4, start + 4 + size);
-    m_inputRead += 4 + size;
-    return true;
+long CNetSocket::Write(const std::uint8_t* bytes, std::size_t size) {
+    const ssize_t sent = ::send(m_fd, bytes, size, MSG_NOSIGNAL);
+    if (sent >= 0)
+        return sent;
+    return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ? 0 : -1;
 }
 
 bool CNetSocket::SendFrame(const std::vector<std::uint8_t>& payload, Deadline deadline) {
-    return SendFrame(payload.data(), payload.size(), deadline);
-}
-
-bool CNetSocket::SendFrame(const std::uint8_t* payload, std::size_t size, Deadline deadline) {
+    const std::size_t size = payload.size();
     std::uint8_t header[4];
     for (int i = 0; i < 4; ++i)
         header[i] = static_cast<std::uint8_t>(size >> (8 * i));
-    iovec parts[2] = {{header, sizeof header}, {const_cast<std::uint8_t*>(payload), size}};
+    iovec parts[2] = {{header, sizeof header}, {const_cast<std::uint8_t*>(payload.data()), size}};
     std::size_t first = 0;
     while (first < 2) {
         msghdr message{};

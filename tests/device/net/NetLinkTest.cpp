@@ -201,19 +201,23 @@ TEST_F(NetLinkTest, CardFilesArriveOnThePcWholeAndAMoveDeletesOnlyThen) {
     const std::string header = "\\DATA\\RUN1.HDR";
     EXPECT_EQ(read("run 1.hdr"), std::vector<std::uint8_t>(header.begin(), header.end()));
     EXPECT_EQ(read("run 1.dat"), CFakeLink::CardData());
-    EXPECT_EQ(Call(), "Copy 77 \\DATA\\RUN1.HDR run 1.hdr");
+    // The card's information bounds what a copy may bring.
+    EXPECT_EQ(m_fake.TakeCalls(),
+              (std::vector<std::string>{"GetCardInfo 77", "Copy 77 \\DATA\\RUN1.HDR run 1.hdr"}));
 
     EXPECT_EQ(m_link->LnkMove(h, "\\DATA\\RUN2.HDR", (folder / "run2.hdr").string()), 124);
     EXPECT_EQ(read("run2.dat"), CFakeLink::CardData());
-    EXPECT_EQ(m_fake.TakeCalls(), (std::vector<std::string>{"Copy 77 \\DATA\\RUN2.HDR run2.hdr",
-                                                            "Delete 77 \\DATA\\RUN2.HDR"}));
+    EXPECT_EQ(m_fake.TakeCalls(),
+              (std::vector<std::string>{"GetCardInfo 77", "Copy 77 \\DATA\\RUN2.HDR run2.hdr",
+                                        "Delete 77 \\DATA\\RUN2.HDR"}));
 
     // The PC side cannot be written: the card file stays, no part of a file is left.
     EXPECT_EQ(m_link->LnkMove(h, "\\DATA\\RUN3.HDR", (folder / "none" / "run3.hdr").string()),
               NetProtocol::kPcFileError);
-    EXPECT_EQ(Call(), "Copy 77 \\DATA\\RUN3.HDR run3.hdr");
+    EXPECT_EQ(m_fake.TakeCalls(),
+              (std::vector<std::string>{"GetCardInfo 77", "Copy 77 \\DATA\\RUN3.HDR run3.hdr"}));
     EXPECT_EQ(m_link->LnkCopy(h, "\\MISSING", (folder / "x.hdr").string()), -5);
-    Call();
+    m_fake.TakeCalls();
     EXPECT_EQ(m_link->LnkCopy(h, "\\DATA\\RUN4.HDR", (folder / "..").string()),
               NetProtocol::kPcFileError);
     std::vector<std::string> names;
@@ -221,7 +225,7 @@ TEST_F(NetLinkTest, CardFilesArriveOnThePcWholeAndAMoveDeletesOnlyThen) {
         names.push_back(entry.path().filename().string());
     std::ranges::sort(names);
     EXPECT_EQ(names, (std::vector<std::string>{"run 1.dat", "run 1.hdr", "run2.dat", "run2.hdr"}));
-    EXPECT_TRUE(m_fake.TakeCalls().empty());
+    EXPECT_EQ(Call(), "GetCardInfo 77");
 }
 
 TEST_F(NetLinkTest, SamplesArriveWholeAndInOrderAndAStartBeginsEmpty) {

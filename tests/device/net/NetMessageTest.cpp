@@ -1,6 +1,7 @@
 // Protocol values, and what the server does with input no client of ours would send.
 #include "device/net/NetMessage.h"
 #include "FakeLink.h"
+#include "RawPeer.h"
 #include "device/net/NetLink.h"
 #include "device/net/NetServer.h"
 
@@ -45,19 +46,17 @@ TEST(NetMessage, ValuesReadBackAndAShortMessageIsCaught) {
 // Sends one frame on a connection of its own and returns what comes back: the reply's result,
 // or nothing when the server closed the connection instead.
 std::optional<int> Exchange(std::uint16_t port, const std::vector<std::uint8_t>& frame) {
-    CNetSocket socket = CNetSocket::Connect(kAddress, port, CNetSocket::After(1000));
-    if (!socket.SendFrame(frame, CNetSocket::After(1000)))
+    CRawPeer client = CRawPeer::Connect(kAddress, port);
+    CNetMessage payload(frame);
+    if (!client.SendFrame(payload))
         return std::nullopt;
-    std::vector<std::uint8_t> payload;
-    while (socket.WaitReadable(2000) && socket.Receive())
-        if (socket.NextFrame(payload)) {
-            CNetMessage reply(payload);
-            reply.GetU8();
-            reply.GetU32();
-            reply.GetI32();
-            return reply.GetI32();
-        }
-    return std::nullopt;
+    std::optional<CNetMessage> reply = client.NextFrame();
+    if (!reply)
+        return std::nullopt;
+    reply->GetU8();
+    reply->GetU32();
+    reply->GetI32();
+    return reply->GetI32();
 }
 
 TEST(NetServerInput, MalformedRequestsAreRefusedAndTheServerGoesOn) {
@@ -79,8 +78,8 @@ TEST(NetServerInput, MalformedRequestsAreRefusedAndTheServerGoesOn) {
     truncated.PutU8(NetProtocol::kRequest).PutU32(1);
     EXPECT_EQ(Exchange(server.Port(), truncated.Bytes()), std::nullopt);
     EXPECT_EQ(Exchange(server.Port(), {0x7F}), std::nullopt); // no such frame kind
-    // A length beyond the largest frame is not waited for.
-    EXPECT_EQ(Exchange(server.Port(), std::vector<std::uint8_t>(NetProtocol::kMaxFrameBytes + 1)),
+    // A length beyond the largest request is not waited for.
+    EXPECT_EQ(Exchange(server.Port(), std::vector<std::uint8_t>(NetProtocol::kMaxRequestBytes + 1)),
               std::nullopt);
     EXPECT_TRUE(fake.TakeCalls().empty());
 
