@@ -70,7 +70,7 @@ public:
     // exactly they: a cut message, or one carrying more, leaves `values` as they were.
     template <typename... Values> bool GetWhole(Values&... values) {
         std::tuple<Values...> read;
-        std::apply([this](auto&... each) { (Get(each), ...); }, read);
+        std::apply([&](auto&... each) { (Get(each), ...); }, read);
         if (!Ok() || !AtEnd())
             return false;
         std::tie(values...) = std::move(read);

@@ -90,14 +90,20 @@ CFakeRecorder::CFakeRecorder(const std::string& address) {
     m_listener = CNetSocket::Listen(address, 0, error);
 }
 
-bool CFakeRecorder::AcceptOpen(int timeoutMs) {
+bool CFakeRecorder::Accept(int timeoutMs) {
+    m_peer.reset();
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!m_peer && Clock::now() < end) {
         m_listener.WaitReadable(10);
         if (CNetSocket accepted = m_listener.Accept(); accepted.Valid())
             m_peer.emplace(std::move(accepted));
     }
-    const std::optional<CRawRequest> open = m_peer ? NextRequest(timeoutMs) : std::nullopt;
+    return m_peer.has_value();
+}
+
+bool CFakeRecorder::AcceptOpen(int timeoutMs) {
+    const std::optional<CRawRequest> open =
+        Accept(timeoutMs) ? NextRequest(timeoutMs) : std::nullopt;
     return open && open->ordinal == LinkOrdinal::kOpen &&
            m_peer->SendFrame(CRawPeer::Reply(open->sequence, open->ordinal, 1));
 }

@@ -56,6 +56,8 @@ class CFakeRecorder {
 public:
     explicit CFakeRecorder(const std::string& address);
     std::uint16_t Port() const { return m_listener.LocalPort(); }
+    // Waits for the next connection of the client (it replaces the one before).
+    bool Accept(int timeoutMs = 2000);
     // Waits for the client and answers its open with handle 1.
     bool AcceptOpen(int timeoutMs = 2000);
     // The next request of the client, none when it closed or sent none in time.
