@@ -66,6 +66,7 @@ public:
     }
 
     void Signal(int signal) { ::kill(m_pid, signal); }
+    pid_t Pid() const { return m_pid; }
 
     // The exit code, or -1 when the process did not end normally within `timeoutMs`.
     int WaitExit(int timeoutMs) {

@@ -99,7 +99,7 @@ TEST_F(NetLinkPeerTest, AReplyIsTakenOnlyWholeAndForItsOwnCall) {
     EXPECT_EQ(Exchange([&] { return m_link.LnkGetSlotList(m_handle, slots); },
                        [&](const CRawRequest& request) {
                            Send(CRawPeer::Reply(request.sequence, request.ordinal, 1)
-                                    .PutBlock(Bytes(NetProtocol::kSlotListBytes - 1, 1)));
+                                    .PutBlock(Bytes(255, 1))); // one byte short
                        }),
               RecorderStatus::kCommError);
     EXPECT_EQ(slots, Bytes(3, 5));

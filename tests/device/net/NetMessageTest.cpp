@@ -83,6 +83,29 @@ TEST(NetServerInput, MalformedRequestsAreRefusedAndTheServerGoesOn) {
               std::nullopt);
     EXPECT_TRUE(fake.TakeCalls().empty());
 
+    // A request before the open is answered and ends the connection.
+    CRawPeer early = CRawPeer::Connect(kAddress, server.Port());
+    early.SendFrame(CRawPeer::Request(1, LinkOrdinal::kGetStatus));
+    EXPECT_TRUE(early.NextFrame());
+    EXPECT_TRUE(early.ClosedWithin(1000));
+
+    // Four million channel records declared in a small request: refused without reading one.
+    CRawPeer client = CRawPeer::Connect(kAddress, server.Port());
+    client.SendFrame(CRawPeer::Open(kAddress));
+    ASSERT_TRUE(client.NextFrame());
+    CNetMessage huge = CRawPeer::Request(2, LinkOrdinal::kSetSlotChannels);
+    huge.PutI32(1).PutI32(2).PutI32(4).PutU32(4'000'000);
+    std::vector<std::uint8_t> padded = huge.Bytes();
+    padded.resize(padded.size() + 1000);
+    client.SendFrame(CNetMessage(padded));
+    std::optional<CNetMessage> refused = client.NextFrame();
+    ASSERT_TRUE(refused);
+    refused->GetU8();
+    refused->GetU32();
+    refused->GetI32();
+    EXPECT_EQ(refused->GetI32(), RecorderStatus::kCommError);
+    EXPECT_EQ(fake.TakeCalls(), std::vector<std::string>{"Open 127.0.0.21"});
+
     CNetLink link(server.Port());
     const int handle = link.LnkOpen(kAddress, 1000);
     EXPECT_GT(handle, 0);

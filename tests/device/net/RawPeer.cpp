@@ -3,7 +3,10 @@
 #include "device/net/NetProtocol.h"
 #include "framework/LinkLibrary.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <sys/socket.h>
 #include <thread>
 
 namespace {
@@ -15,35 +18,48 @@ CRawPeer CRawPeer::Connect(const std::string& address, std::uint16_t port) {
 }
 
 bool CRawPeer::Send(const std::vector<std::uint8_t>& bytes) {
-    const CNetSocket::Deadline deadline = CNetSocket::After(5000);
+    const auto end = Clock::now() + std::chrono::seconds(5);
     for (std::size_t sent = 0; sent < bytes.size();) {
-        const long wrote = m_socket.Write(bytes.data() + sent, bytes.size() - sent);
-        if (wrote < 0 || CNetSocket::Clock::now() > deadline)
+        const ssize_t wrote =
+            ::send(m_socket.Fd(), bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (wrote < 0 && errno != EAGAIN)
             return false;
-        if (wrote == 0)
+        if (Clock::now() > end)
+            return false;
+        if (wrote <= 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        sent += static_cast<std::size_t>(wrote);
+        else
+            sent += static_cast<std::size_t>(wrote);
     }
     return true;
 }
 
 std::vector<std::uint8_t> CRawPeer::Framed(const CNetMessage& payload) {
-    std::vector<std::uint8_t> bytes;
-    payload.AppendFrame(bytes);
-    return bytes;
+    const std::vector<std::uint8_t>& bytes = payload.Bytes();
+    std::vector<std::uint8_t> framed(4 + bytes.size());
+    for (std::size_t i = 0; i < 4; ++i)
+        framed[i] = static_cast<std::uint8_t>(bytes.size() >> (8 * i));
+    std::copy(bytes.begin(), bytes.end(), framed.begin() + 4);
+    return framed;
 }
 
 bool CRawPeer::Receive(int timeoutMs) {
     if (!m_socket.Valid() || !m_socket.WaitReadable(timeoutMs))
         return true;
-    std::vector<std::uint8_t> buffer(64 << 10);
-    const long got = m_socket.Read(buffer.data(), buffer.size());
-    if (got < 0)
+    const std::size_t had = m_input.size();
+    m_input.resize(had + (64 << 10));
+    const ssize_t got = ::recv(m_socket.Fd(), m_input.data() + had, m_input.size() - had, 0);
+    m_input.resize(had + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    if (got == 0 || (got < 0 && errno != EAGAIN))
         return false;
-    m_reader.Feed(std::span(buffer.data(), static_cast<std::size_t>(got)),
-                  [this](std::span<const std::uint8_t> payload) {
-                      m_frames.emplace_back(payload.begin(), payload.end());
-                  });
+    while (m_input.size() >= 4) {
+        const std::size_t size = m_input[0] | m_input[1] << 8 | m_input[2] << 16 |
+                                 static_cast<std::size_t>(m_input[3]) << 24;
+        if (m_input.size() - 4 < size)
+            break;
+        m_frames.emplace_back(m_input.begin() + 4, m_input.begin() + 4 + std::ptrdiff_t(size));
+        m_input.erase(m_input.begin(), m_input.begin() + 4 + std::ptrdiff_t(size));
+    }
     return true;
 }
 
@@ -117,6 +133,9 @@ std::optional<CRawRequest> CFakeRecorder::NextRequest(int timeoutMs) {
     request.sequence = frame->GetU32();
     request.ordinal = frame->GetI32();
     frame->GetI32();
-    request.args = CNetMessage(frame->Rest());
+    if (!frame->Ok())
+        return std::nullopt;
+    const std::vector<std::uint8_t>& bytes = frame->Bytes();
+    request.args = CNetMessage(std::vector<std::uint8_t>(bytes.begin() + 13, bytes.end()));
     return request;
 }

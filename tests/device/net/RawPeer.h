@@ -1,9 +1,8 @@
 // The far end of a connection as a test plays it: a raw socket that sends crafted bytes and reads
-// whatever frames come. As a client it speaks to a CNetServer; as a recorder (CFakeRecorder) it
-// answers a CNetLink.
+// whatever frames come, framed by hand so that nothing of the link's own decoding is trusted. As
+// a client it speaks to a CNetServer; as a recorder (CFakeRecorder) it answers a CNetLink.
 #pragma once
 
-#include "device/net/NetFrameReader.h"
 #include "device/net/NetMessage.h"
 #include "device/net/NetSocket.h"
 
@@ -39,7 +38,7 @@ private:
     bool Receive(int timeoutMs);
 
     CNetSocket m_socket;
-    CNetFrameReader m_reader{1u << 30};
+    std::vector<std::uint8_t> m_input; // received, not yet cut into frames
     std::deque<std::vector<std::uint8_t>> m_frames;
 };
 

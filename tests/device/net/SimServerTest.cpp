@@ -1,5 +1,6 @@
 // The zt300sim program end to end: two synchronised recorders on 127.0.0.2 and 127.0.0.3,
 // driven through CNetLink as the program drives them.
+#include "RawPeer.h"
 #include "device/net/NetLink.h"
 #include "device/net/NetServer.h"
 #include "device/net/NetSocket.h"
@@ -9,13 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <poll.h>
 #include <spawn.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -167,6 +171,44 @@ TEST_F(SimServerTest, AKilledServerFailsTheStatusQueryPromptly) {
     EXPECT_EQ(m_link.LnkOpen(kMaster, 30000), 0);
     EXPECT_LT(Clock::now() - start, 1500ms);
 }
+TEST_F(SimServerTest, OutOfDescriptorsItServesTheOpenOnesAndAcceptsAgainOnceSomeAreFree) {
+    const int master = m_link.LnkOpen(kMaster, 30000);
+    ASSERT_GT(master, 0);
+    // Room for four more connections in the server process.
+    const auto fds = std::distance(
+        std::filesystem::directory_iterator("/proc/" + std::to_string(m_sim.Pid()) + "/fd"), {});
+    rlimit limit{};
+    ASSERT_EQ(prlimit(m_sim.Pid(), RLIMIT_NOFILE, nullptr, &limit), 0);
+    limit.rlim_cur = static_cast<rlim_t>(fds + 4);
+    ASSERT_EQ(prlimit(m_sim.Pid(), RLIMIT_NOFILE, &limit, nullptr), 0);
+
+    std::vector<CRawPeer> clients;
+    for (int i = 0; i < 8; ++i) {
+        clients.push_back(CRawPeer::Connect(kMaster, m_port));
+        ASSERT_TRUE(clients.back().SendFrame(CRawPeer::Open(kMaster)));
+    }
+    // Some are served at once; the rest wait in the listener's queue, and the open recorder is
+    // served meanwhile.
+    std::vector<bool> served;
+    for (CRawPeer& client : clients)
+        served.push_back(client.NextFrame(served.empty() ? 2000 : 300).has_value());
+    const auto first = std::ranges::count(served, true);
+    EXPECT_GE(first, 1);
+    EXPECT_LE(first, 6);
+    EXPECT_EQ(m_link.LnkGetStatus(master), RecorderStatus::kIdle);
+
+    // Those served leave: the others are accepted and served.
+    for (std::size_t i = 0; i < clients.size(); ++i)
+        if (served[i])
+            clients[i].Close();
+    for (std::size_t i = 0; i < clients.size(); ++i) {
+        if (!served[i]) {
+            EXPECT_TRUE(clients[i].NextFrame(2000)) << "client " << i;
+        }
+    }
+    EXPECT_EQ(m_link.LnkGetStatus(master), RecorderStatus::kIdle);
+}
+
 TEST(NetServerSim, ARecorderThatDropsTheConnectionClosesIt) {
     std::string error;
     std::unique_ptr<CSimLink> sim =
