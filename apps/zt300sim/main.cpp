@@ -5,11 +5,13 @@
 // Without --config the built-in configuration (data/sim/default.conf) is served. Every recorder
 // of the configuration listens on its address at the recorders' port (47300 unless --port says
 // otherwise; the addresses are loopback ones such as 127.0.0.2); a recorder whose address is
-// set over the network moves to its new address. Once every listener is up the
-// program prints the line "ready" on standard output, so that a script or a test can wait for
-// it. SIGTERM or SIGINT end it after closing every connection (exit code 0); a configuration
-// that cannot be read or an address that cannot be listened on ends it with exit code 1, a wrong
-// command line with 2, each with the reason on standard error.
+// set over the network moves to its new address. Once every listener is up the program prints
+// the line "ready" on standard output, so that a script or a test can wait for it. Any number of
+// clients is served by a few threads per recorder; a client that sends no first request within
+// seconds, or stops inside a request, is dropped. SIGTERM or SIGINT end it after closing every
+// connection (exit code 0); a configuration that cannot be read or an address that cannot be
+// listened on ends it with exit code 1, a wrong command line with 2, each with the reason on
+// standard error.
 #include "device/net/NetProtocol.h"
 #include "device/net/NetServer.h"
 #include "device/sim/SimLink.h"
@@ -20,6 +22,7 @@
 #include <memory>
 #include <pthread.h>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -80,6 +83,16 @@ void FollowAddressChanges(CSimLink& link, std::vector<Served>& recorders, std::u
             Serve(link, served, port);
 }
 
+// Each client's connection takes a descriptor: take as many as the system allows this process.
+// Beyond them clients wait to be accepted until others leave.
+void RaiseDescriptorLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+}
+
 // The signals are blocked in every thread and taken by the main thread alone. A shell starts a
 // background job with SIGINT ignored, and an ignored signal would never reach the wait.
 sigset_t BlockStopSignals() {
@@ -101,6 +114,7 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     const sigset_t stopSignals = BlockStopSignals();
+    RaiseDescriptorLimit();
 
     std::string error;
     std::unique_ptr<CSimLink> link = options.configPath.empty()

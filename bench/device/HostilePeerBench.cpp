@@ -9,6 +9,7 @@
 #include "device/net/NetServer.h"
 #include "device/net/NetSocket.h"
 #include "device/sim/SimLink.h"
+#include "support/SimProcess.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,17 +21,12 @@
 #include <malloc.h>
 #include <new>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <string>
 #include <sys/resource.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 // Every allocation of the process is counted, so a benchmark reads the peak of the heap.
 namespace {
@@ -130,6 +126,14 @@ std::pair<std::uint32_t, int> ReadRequest(CNetMessage& request) {
     return {sequence, request.GetI32()};
 }
 
+// Waits for the client's next request and hands its sequence and ordinal to `answer`.
+void OnRequest(CNetSocket& peer, const std::function<void(std::uint32_t, int)>& answer) {
+    if (std::optional<CNetMessage> request = NextFrame(peer)) {
+        const auto [sequence, ordinal] = ReadRequest(*request);
+        answer(sequence, ordinal);
+    }
+}
+
 CNetMessage Reply(std::uint32_t sequence, int ordinal, int result) {
     CNetMessage reply;
     reply.PutU8(NetProtocol::kReply).PutU32(sequence).PutI32(ordinal).PutI32(result);
@@ -177,12 +181,10 @@ std::vector<std::uint8_t> HugeRecords(CNetMessage head) {
 void BM_ClientHugeCountReply(benchmark::State& state) {
     for (auto _ : state) {
         CFakeRecorder fake([](CNetSocket& peer) {
-            std::optional<CNetMessage> request = NextFrame(peer);
-            if (!request)
-                return;
-            const auto [sequence, ordinal] = ReadRequest(*request);
-            peer.SendFrame(HugeRecords(Reply(sequence, ordinal, 1)), CNetSocket::After(5000));
-            NextFrame(peer); // until the client closes
+            OnRequest(peer, [&](std::uint32_t sequence, int ordinal) {
+                peer.SendFrame(HugeRecords(Reply(sequence, ordinal, 1)), CNetSocket::After(5000));
+                NextFrame(peer); // until the client closes
+            });
         });
         CNetLink link(fake.Port());
         const int handle = link.LnkOpen(kAddress, 2000);
@@ -254,19 +256,17 @@ void BM_ClientOneWordFrames(benchmark::State& state) {
 void BM_ClientStatusUnderFilePieces(benchmark::State& state) {
     for (auto _ : state) {
         CFakeRecorder fake([](CNetSocket& peer) {
-            std::optional<CNetMessage> request = NextFrame(peer);
-            if (!request)
-                return;
-            const auto [sequence, ordinal] = ReadRequest(*request);
-            for (auto end = Clock::now() + 14s; Clock::now() < end;) {
-                CNetMessage piece;
-                piece.PutU8(NetProtocol::kFile).PutU32(sequence).PutText("x.dat").PutText("ab");
-                if (!peer.SendFrame(piece.Bytes(), CNetSocket::After(1000)))
-                    return;
-                std::this_thread::sleep_for(100ms);
-            }
-            peer.SendFrame(Reply(sequence, ordinal, RecorderStatus::kArmed).Bytes(),
-                           CNetSocket::After(1000));
+            OnRequest(peer, [&](std::uint32_t sequence, int ordinal) {
+                for (auto end = Clock::now() + 14s; Clock::now() < end;) {
+                    CNetMessage piece;
+                    piece.PutU8(NetProtocol::kFile).PutU32(sequence).PutText("x.dat");
+                    if (!peer.SendFrame(piece.PutText("ab").Bytes(), CNetSocket::After(1000)))
+                        return;
+                    std::this_thread::sleep_for(100ms);
+                }
+                peer.SendFrame(Reply(sequence, ordinal, RecorderStatus::kArmed).Bytes(),
+                               CNetSocket::After(1000));
+            });
         });
         CNetLink link(fake.Port());
         const int handle = link.LnkOpen(kAddress, 2000);
@@ -286,42 +286,18 @@ std::string ProcStatus(pid_t pid, const std::string& key) {
     return "";
 }
 
-// zt300sim as a child process on a free port, its standard output read up to "ready".
-class CSimChild {
-public:
-    explicit CSimChild(std::uint16_t port) {
-        const std::string config = "/tmp/hostile_peer_bench.conf";
-        std::ofstream(config) << kConfig;
-        int out[2];
-        if (::pipe(out) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        const std::string portText = std::to_string(port);
-        const char* args[] = {ZT300_SIM_PROGRAM, "--config",       config.c_str(),
-                              "--port",          portText.c_str(), nullptr};
-        if (posix_spawn(&m_pid, ZT300_SIM_PROGRAM, &actions, nullptr, const_cast<char**>(args),
-                        environ) != 0)
-            m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        char c = 0;
-        while (::read(out[0], &c, 1) == 1 && c != '\n') {
-        }
-        ::close(out[0]);
-    }
-    ~CSimChild() {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
-    pid_t Pid() const { return m_pid; }
-
-private:
-    pid_t m_pid = -1;
-};
+// User and system time of a process.
+double CpuSeconds(pid_t pid) {
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string field;
+    std::vector<std::string> fields;
+    while (file >> field)
+        fields.push_back(field);
+    if (fields.size() < 15)
+        return 0;
+    return (std::stod(fields[13]) + std::stod(fields[14])) /
+           static_cast<double>(sysconf(_SC_CLK_TCK));
+}
 
 // Connections that opened the recorder and then stay silent, as programs left open.
 void BM_SimIdleConnections(benchmark::State& state) {
@@ -335,7 +311,11 @@ void BM_SimIdleConnections(benchmark::State& state) {
         port = CNetSocket::Listen("127.0.0.1", 0, error).LocalPort();
     }
     for (auto _ : state) {
-        CSimChild sim(port);
+        CSimProcess sim(port);
+        if (sim.FirstLine(10000) != "ready") {
+            state.SkipWithError("zt300sim did not start");
+            return;
+        }
         const std::string rssBefore = ProcStatus(sim.Pid(), "VmRSS");
         std::vector<CNetSocket> clients;
         int opened = 0;
@@ -349,6 +329,10 @@ void BM_SimIdleConnections(benchmark::State& state) {
             clients.push_back(std::move(client));
         }
         std::this_thread::sleep_for(500ms);
+        // The processor time the server takes over two seconds of holding them.
+        const double cpuBefore = CpuSeconds(sim.Pid());
+        std::this_thread::sleep_for(2s);
+        state.counters["cpu_percent"] = (CpuSeconds(sim.Pid()) - cpuBefore) * 100 / 2;
         state.counters["opened"] = opened;
         state.counters["threads"] = std::stod(ProcStatus(sim.Pid(), "Threads"));
         state.counters["rss_MiB"] = std::stod(ProcStatus(sim.Pid(), "VmRSS")) / 1024;

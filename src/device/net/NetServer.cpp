@@ -328,7 +328,7 @@ CNetServer::Clock::time_point CNetServer::Check(Clock::time_point now) {
             next = std::min(next, inFrame);
         if (unsent)
             next = std::min(next, sending);
-        if (!connection.stepping && connection.Unsent() < kPushBelowBytes)
+        if (!connection.stepping && !connection.ending && connection.Unsent() < kPushBelowBytes)
             next = std::min(next, connection.nextStep);
     }
     for (Connection* connection : dropped)

@@ -33,9 +33,11 @@ CNetSession::~CNetSession() {
 }
 
 CNetSession::Clock::time_point CNetSession::NextStep() const {
+    if (m_ending)
+        return Clock::time_point::max();
     if (m_copy)
         return Clock::time_point::min();
-    if (m_handle == 0 || m_ending)
+    if (m_handle == 0)
         return Clock::time_point::max();
     return m_pumpNow || m_more ? Clock::time_point::min() : m_nextPump;
 }
