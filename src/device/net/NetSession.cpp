@@ -49,12 +49,15 @@ void CNetSession::Step(std::deque<std::vector<std::uint8_t>>& frames, bool mayPu
         frames.pop_front();
         m_ending = !Serve(std::move(frame), out);
     }
+    if (mayPush && !m_ending)
+        Push(out);
     if (m_ending && m_handle != 0) {
         // Closed before the connection is, so the client's next open finds the recorder free.
         m_backend.LnkClose(std::exchange(m_handle, 0));
     }
-    if (!mayPush || m_ending)
-        return;
+}
+
+void CNetSession::Push(std::vector<std::uint8_t>& out) {
     if (m_copy) {
         SendPiece(out);
         return;

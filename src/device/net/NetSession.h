@@ -54,6 +54,8 @@ private:
     std::optional<int> DispatchCondition(int ordinal, CNetMessage& args, CNetMessage& out);
     std::optional<int> DispatchRun(int ordinal, CNetMessage args, CNetMessage& out);
     std::optional<int> DispatchText(int ordinal, CNetMessage args, CNetMessage& out);
+    // The next piece of a card copy, or samples when they are due.
+    void Push(std::vector<std::uint8_t>& out);
     // Appends the next block of samples within the client's credit; true when more are
     // waiting. Also notices a lost recorder.
     bool Pump(std::vector<std::uint8_t>& out);
