@@ -1,0 +1,79 @@
+// Records of any channel layout made in memory for the reading tests: header lines and rows of
+// random words.
+#pragma once
+
+#include "conditions/TextFile.h"
+#include "conditions/TextNumbers.h"
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+// Header lines of a record at 1 kHz whose channels have these data types (2, 3 and 4 take two
+// words), numbers as recorded (slope 1, offset 0).
+inline TextLines LayoutHeader(const std::vector<int>& dataTypes) {
+    std::string series, slopes, offsets, units;
+    TextLines channelLines;
+    int words = 0;
+    for (std::size_t i = 0; i < dataTypes.size(); ++i) {
+        const int n = static_cast<int>(i) + 1;
+        const bool twoWords = dataTypes[i] >= 2 && dataTypes[i] <= 4;
+        const char* comma = i == 0 ? "" : ",";
+        series += FormatText(twoWords ? "%sCH_%d,CH_%d(2)" : "%sCH_%d", comma, n, n);
+        slopes += twoWords ? FormatText("%s1,1", comma) : FormatText("%s1", comma);
+        offsets += twoWords ? FormatText("%s0,0", comma) : FormatText("%s0", comma);
+        units += twoWords ? FormatText("%sV, ", comma) : FormatText("%sV", comma);
+        channelLines.push_back(
+            FormatText("CH%d RANGE=10V,FILTER=OFF,NAME=c%d,MIN=-10.000,MAX=10.000,FMT=%d", n, n,
+                       dataTypes[i]));
+        if (twoWords)
+            channelLines.push_back(FormatText("CH%d(2) RANGE=10V,FILTER=OFF,NAME=c%d", n, n));
+        words += twoWords ? 2 : 1;
+    }
+    TextLines lines = {"DATASET Layout_hdr",
+                       "VERSION 1",
+                       "DATE 03-07-2026",
+                       "TIME 09:05:04",
+                       "RATE  1000",
+                       "SERIES " + series,
+                       "SLOPE " + slopes,
+                       "Y_OFFSET " + offsets,
+                       "VERT_UNITS " + units,
+                       FormatText("NUM_SERIES %d", words),
+                       "X_OFFSET 0",
+                       "FILENAME Layout.dat",
+                       "DATA",
+                       "DEVICE ZT300"};
+    lines.insert(lines.end(), channelLines.begin(), channelLines.end());
+    return lines;
+}
+
+inline int LayoutWords(const std::vector<int>& dataTypes) {
+    int words = 0;
+    for (const int type : dataTypes)
+        words += type >= 2 && type <= 4 ? 2 : 1;
+    return words;
+}
+
+// Random words; the rows [nanFrom, nanTo) of every float channel hold NaN.
+inline std::vector<std::uint16_t> RandomRows(const std::vector<int>& dataTypes, std::size_t rows,
+                                             std::uint32_t seed, std::size_t nanFrom = 0,
+                                             std::size_t nanTo = 0) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> word(0, 0xFFFF);
+    const auto rowWords = static_cast<std::size_t>(LayoutWords(dataTypes));
+    std::vector<std::uint16_t> words(rows * rowWords);
+    for (std::uint16_t& w : words)
+        w = static_cast<std::uint16_t>(word(random));
+    for (std::size_t row = nanFrom; row < nanTo && row < rows; ++row) {
+        std::size_t at = row * rowWords;
+        for (const int type : dataTypes) {
+            if (type == 4) {
+                words[at] = 0;
+                words[at + 1] = 0x7FC0;
+            }
+            at += type >= 2 && type <= 4 ? 2 : 1;
+        }
+    }
+    return words;
+}
