@@ -20,7 +20,9 @@ std::vector<double> Multiples(double first, double last, double step) {
     std::vector<double> values;
     if (!(step > 0.0) || !(last >= first) || (last - first) / step > kMaxTicks)
         return values;
-    for (double k = std::ceil(first / step); k * step <= last; ++k)
+    // A tick a rounding error beyond `last` is still on the axis.
+    const double end = last + step * 1e-9;
+    for (double k = std::ceil(first / step - 1e-9); k * step <= end; ++k)
         values.push_back(k * step == 0.0 ? 0.0 : k * step);
     return values;
 }

@@ -50,6 +50,14 @@ struct RecordChannel {
     bool calculated = false;
 
     double Physical(double number) const { return number * slope + offset; }
+    // Digits after the point that show one count of the channel and the offset as the header
+    // gives them (seven significant digits each); -1 for float numbers, which have no step.
+    int ValueDecimals() const;
     double Read(const std::uint16_t* row) const { return ReadSample(row + wordIndex, kind); }
     bool HasScale() const { return scaleMax > scaleMin; }
 };
+
+// A physical value with `decimals` digits after the point (-1: 9 significant digits), trailing
+// zeros dropped and never more digits than a double holds.
+void AppendValueText(std::string& out, double value, int decimals);
+std::string ValueText(double value, int decimals);

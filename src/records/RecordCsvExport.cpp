@@ -15,9 +15,6 @@ namespace {
 constexpr std::size_t kFlushBytes = 1 << 20;
 // Progress is told, and rows released, after this many rows.
 constexpr std::uint64_t kStepRows = 1 << 16;
-// Significant digits of a value: exact for a 16-bit count times a seven-digit slope, and short
-// of the last digits that binary fractions add.
-constexpr int kValueDigits = 12;
 constexpr int kMaxTimeDecimals = 6;
 // A row time this close to a whole number of steps counts as one.
 constexpr double kRowTolerance = 1e-6;
@@ -34,11 +31,10 @@ std::string Quoted(const std::string& field) {
     return quoted + "\"";
 }
 
-void AppendNumber(std::string& out, double value, std::chars_format format, int precision) {
-    char text[64];
-    // 0 rather than -0 from a negative slope or offset.
-    const double shown = value == 0.0 ? 0.0 : value;
-    const auto result = std::to_chars(text, text + sizeof(text), shown, format, precision);
+void AppendTime(std::string& out, double seconds, int decimals) {
+    char text[400];
+    const auto result = std::to_chars(text, text + sizeof(text), seconds == 0.0 ? 0.0 : seconds,
+                                      std::chars_format::fixed, decimals);
     out.append(text, result.ptr);
 }
 
@@ -146,6 +142,9 @@ std::string CRecordCsvExport::Write(const CRecordReader& record, const Request& 
     const int decimals = TimeDecimals(timeline.GetRowSeconds());
     const auto rowWords = static_cast<std::uint64_t>(record.GetRowWords());
     const std::uint64_t end = std::min(request.endRow, record.GetRowCount());
+    std::vector<int> valueDecimals;
+    for (const std::size_t index : request.channels)
+        valueDecimals.push_back(channels[index].ValueDecimals());
     std::string buffer = HeaderRow(record, request) + "\r\n";
     bool written = true;
     bool cancelled = false;
@@ -158,12 +157,11 @@ std::string CRecordCsvExport::Write(const CRecordReader& record, const Request& 
             if (request.time == TimeColumn::WallClock)
                 buffer += CRecordTimeline::FormatDateTime(timeline.WallClock(at), decimals);
             else
-                AppendNumber(buffer, timeline.Elapsed(at), std::chars_format::fixed, decimals);
-            for (const std::size_t index : request.channels) {
-                const RecordChannel& channel = channels[index];
+                AppendTime(buffer, timeline.Elapsed(at), decimals);
+            for (std::size_t c = 0; c < request.channels.size(); ++c) {
+                const RecordChannel& channel = channels[request.channels[c]];
                 buffer += ',';
-                AppendNumber(buffer, channel.Physical(channel.Read(words)),
-                             std::chars_format::general, kValueDigits);
+                AppendValueText(buffer, channel.Physical(channel.Read(words)), valueDecimals[c]);
             }
             buffer += "\r\n";
             if (buffer.size() >= kFlushBytes) {
