@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the core and its tests with ThreadSanitizer into build-tsan/ and runs the tests of the
-# threads: the data thread, the max/min table, the document's runs and external inputs, and the
+# threads: the data thread, the max/min table, the record overview's builder, the document's runs and external inputs, and the
 # links.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,11 +8,12 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT300_UI=OFF -DZT300_BENCH=OFF \
     -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread "${launcher[@]}"
-tests=(datapath_tests records_tests acquisition_tests device_tests device_sim_tests device_net_tests)
+tests=(datapath_tests records_tests record_reader_tests acquisition_tests device_tests device_sim_tests device_net_tests)
 cmake --build build-tsan -j2 --target "${tests[@]}"
 export TSAN_OPTIONS="halt_on_error=1"
 build-tsan/tests/datapath/datapath_tests
 build-tsan/tests/records/records_tests
+build-tsan/tests/records/record_reader_tests
 build-tsan/tests/acquisition/acquisition_tests
 build-tsan/tests/device/device_tests
 build-tsan/tests/device/sim/device_sim_tests
