@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the core and its tests with ThreadSanitizer into build-tsan/ and runs the tests of the
-# threads: the data thread, the max/min table, the record overview's builder, the document's runs and external inputs, and the
-# links.
+# threads: the data thread, the max/min table, the record overview's builder, the document's runs
+# and external inputs, and the links.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 launcher=()
