@@ -109,6 +109,22 @@ double CRecordTimeline::WallClock(double row) const {
     return anchor->seconds + (row - static_cast<double>(anchor->row)) * m_rowSeconds;
 }
 
+std::optional<double> CRecordTimeline::RowAtWallClock(double seconds) const {
+    if (m_anchors.empty())
+        return std::nullopt;
+    for (std::size_t i = 0; i < m_anchors.size(); ++i) {
+        const Anchor& anchor = m_anchors[i];
+        const double row =
+            static_cast<double>(anchor.row) + (seconds - anchor.seconds) / m_rowSeconds;
+        const bool afterStart = i == 0 || row >= static_cast<double>(anchor.row);
+        const bool beforeNext =
+            i + 1 == m_anchors.size() || row < static_cast<double>(m_anchors[i + 1].row);
+        if (afterStart && beforeNext)
+            return row;
+    }
+    return std::nullopt;
+}
+
 std::optional<int> CRecordTimeline::ParseTimeOfDay(const std::string& time) {
     const std::string_view text = Trim(time);
     std::size_t pos = 0;

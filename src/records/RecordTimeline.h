@@ -26,6 +26,8 @@ public:
     bool HasWallClock() const { return !m_anchors.empty(); }
     // The wall-clock seconds of a row (rows before the first anchor count back from it).
     double WallClock(double row) const;
+    // The row at a wall-clock time; none where the time falls in a pause.
+    std::optional<double> RowAtWallClock(double seconds) const;
 
     // Seconds since 1970-01-01 00:00 of "mm-dd-yyyy" and "hh:mm:ss" (also "h:mm:ss PM").
     static std::optional<double> ParseDateTime(const std::string& date, const std::string& time);

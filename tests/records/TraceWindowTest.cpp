@@ -100,6 +100,9 @@ TEST(TraceWindowTest, WallClockTimesReadAndWrite) {
     EXPECT_EQ(CRecordTimeline::FormatDateTime(timeline.WallClock(0), 1), "2026-03-07 23:58:59.0");
     EXPECT_EQ(CRecordTimeline::FormatDateTime(timeline.WallClock(99), 1), "2026-03-07 23:59:48.5");
     EXPECT_EQ(CRecordTimeline::FormatDateTime(timeline.WallClock(101), 1), "2026-03-08 00:10:00.5");
+    EXPECT_DOUBLE_EQ(*timeline.RowAtWallClock(timeline.WallClock(50)), 50.0);
+    EXPECT_DOUBLE_EQ(*timeline.RowAtWallClock(timeline.WallClock(150)), 150.0);
+    EXPECT_FALSE(timeline.RowAtWallClock(timeline.WallClock(99) + 60.0)); // in the pause
     EXPECT_EQ(timeline.Elapsed(0), -1.0);
     EXPECT_EQ(timeline.RowAtElapsed(1.0), 4.0);
 }
