@@ -112,7 +112,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (headerSize < size) {
         const std::size_t bytes = size - headerSize - 1;
         words.resize(bytes / 2);
-        std::memcpy(words.data(), data + headerSize + 1, words.size() * 2);
+        if (!words.empty())
+            std::memcpy(words.data(), data + headerSize + 1, words.size() * 2);
     }
     CRecordReader record;
     if (record.OpenInMemory(lines, words).empty())
