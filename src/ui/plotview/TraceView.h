@@ -8,6 +8,8 @@
 #include "records/RecordReader.h"
 #include "records/TraceWindow.h"
 
+#include <QImage>
+#include <QLineF>
 #include <QWidget>
 
 #include <array>
@@ -99,7 +101,10 @@ private:
     void DrawLanes(QPainter& painter, const Layout& layout, const CTraceWindow& window,
                    const std::vector<std::size_t>& shown, const std::vector<Range>& ranges);
     void DrawTrace(QPainter& painter, const QRectF& lane, const CTraceWindow& window,
-                   std::size_t column, std::size_t channel, const Range& range) const;
+                   std::size_t column, std::size_t channel, const Range& range, bool raster);
+    static std::vector<QLineF> Spans(const QRectF& lane, const std::vector<NumberRange>& columns,
+                                     const RecordChannel& info, const Range& range);
+    void FillSpans(const std::vector<QLineF>& spans, const QRectF& lane, const QColor& colour);
     void DrawValueAxis(QPainter& painter, const QRectF& lane, const Layout& layout,
                        std::size_t channel, const Range& range) const;
     void DrawUnbuilt(QPainter& painter, const Layout& layout, const CTraceWindow& window) const;
@@ -121,6 +126,9 @@ private:
     std::array<double, 2> m_cursors{};
     // The envelope of the last redraw, per shown channel and pixel column.
     std::vector<std::vector<NumberRange>> m_columns;
+    // The traces of the last redraw on the screen.
+    QImage m_traceLayer;
+    QPointF m_traceOrigin; // of the trace image in the painter's coordinates
 
     Drag m_drag = Drag::None;
     int m_dragCursor = 0;
