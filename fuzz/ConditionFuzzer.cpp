@@ -2,6 +2,7 @@
 // calculation-channel lines. Beyond not crashing, what the program wrote must read back as the
 // same: a text read and written once (which rounds to the written precision) is a fixed point of
 // reading and writing.
+#include "FuzzLines.h"
 #include "conditions/RecCnd.h"
 #include "framework/SilentPrompt.h"
 
@@ -10,22 +11,6 @@
 #include <string>
 
 namespace {
-
-// Lines as the file reader delivers them: cut at line feeds, trailing CR and LF stripped.
-TextLines ToLines(const std::string& text) {
-    TextLines lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = text.find('\n', pos);
-        std::size_t next = end == std::string::npos ? text.size() : end + 1;
-        std::string line = text.substr(pos, next - pos);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        lines.push_back(std::move(line));
-        pos = next;
-    }
-    return lines;
-}
 
 void ExerciseCondition(CRecCnd& cnd) {
     CSilentPrompt prompt;

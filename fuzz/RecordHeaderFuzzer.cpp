@@ -1,6 +1,7 @@
 // Fuzz target of the record reader: a header text, then optionally a NUL and the bytes of its
 // data file. Beyond not crashing: every channel lies within the row, the overview's top bucket
 // of each channel is the min/max of all its rows, and what a view draws stays within it.
+#include "FuzzLines.h"
 #include "records/MinMaxPyramid.h"
 #include "records/RecordCsvExport.h"
 #include "records/RecordReader.h"
@@ -14,21 +15,6 @@
 #include <vector>
 
 namespace {
-
-TextLines ToLines(const std::string& text) {
-    TextLines lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find('\n', pos);
-        const std::size_t next = end == std::string::npos ? text.size() : end + 1;
-        std::string line = text.substr(pos, next - pos);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        lines.push_back(std::move(line));
-        pos = next;
-    }
-    return lines;
-}
 
 void CheckChannels(const RecordFileHeader& header) {
     for (const RecordChannel& channel : header.channels) {

@@ -1,6 +1,7 @@
 // A long acquisition measured from outside: one simulated recorder of 64 channels at 10 kHz is
 // ARMED and records to a folder for the given seconds (default 600), and the process's resident
 // memory is printed every 30 s. Usage: acq_memory_run [seconds] [folder]
+#include "ResidentMemory.h"
 #include "acquisition/ZT300SetDoc.h"
 #include "device/sim/SimLink.h"
 #include "framework/Clock.h"
@@ -28,16 +29,6 @@ SLOT 6 PN=QA-80VA TY=2 NCH=8 RV=10,5,1 CF=OFF,1kHz ON=1-8
 SLOT 7 PN=QA-80VA TY=2 NCH=8 RV=10,5,1 CF=OFF,1kHz ON=1-8
 SLOT 8 PN=QA-80VA TY=2 NCH=8 RV=10,5,1 CF=OFF,1kHz ON=1-8
 )";
-
-long ResidentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    }
-    return -1;
-}
 
 } // namespace
 

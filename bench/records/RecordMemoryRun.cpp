@@ -4,26 +4,12 @@
 // is removed at the end unless --keep is given.
 // Usage: record_memory_run [folder] [gigabytes] [--keep]
 #include "BenchRecord.h"
+#include "ResidentMemory.h"
 #include "records/RecordOverview.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-
-namespace {
-
-long ResidentKilobytes() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
-    }
-    return -1;
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     const std::string folder = argc > 1 ? argv[1] : "/tmp/zt300-memory-record";
