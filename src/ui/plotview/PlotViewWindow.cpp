@@ -135,10 +135,15 @@ void CPlotViewWindow::BuildMenus() {
     m_stacked->setChecked(true);
     view->addSeparator();
     auto* timeGroup = new QActionGroup(this);
-    QAction* elapsed = view->addAction(QStringLiteral("&Elapsed Time"), m_view,
-                                       [this] { m_view->SetWallClock(false); });
-    m_wallClock = view->addAction(QStringLiteral("&Wall-Clock Time"), m_view,
-                                  [this] { m_view->SetWallClock(true); });
+    // The marks list shows its times as the axis does.
+    QAction* elapsed = view->addAction(QStringLiteral("&Elapsed Time"), m_view, [this] {
+        m_view->SetWallClock(false);
+        FillMarks();
+    });
+    m_wallClock = view->addAction(QStringLiteral("&Wall-Clock Time"), m_view, [this] {
+        m_view->SetWallClock(true);
+        FillMarks();
+    });
     for (QAction* action : {elapsed, m_wallClock}) {
         action->setCheckable(true);
         timeGroup->addAction(action);
@@ -158,10 +163,13 @@ void CPlotViewWindow::BuildMenus() {
         scaleGroup->addAction(action);
     }
     view->addSeparator();
-    view->addAction(QStringLiteral("Zoom &In"), QKeySequence(Qt::Key_Plus), m_view,
-                    [this] { m_view->ZoomBy(kZoomStep); });
-    view->addAction(QStringLiteral("Zoom &Out"), QKeySequence(Qt::Key_Minus), m_view,
-                    [this] { m_view->ZoomBy(1.0 / kZoomStep); });
+    QAction* zoomIn =
+        view->addAction(QStringLiteral("Zoom &In"), m_view, [this] { m_view->ZoomBy(kZoomStep); });
+    zoomIn->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal),
+                          QKeySequence(QKeySequence::ZoomIn)});
+    QAction* zoomOut = view->addAction(QStringLiteral("Zoom &Out"), m_view,
+                                       [this] { m_view->ZoomBy(1.0 / kZoomStep); });
+    zoomOut->setShortcuts({QKeySequence(Qt::Key_Minus), QKeySequence(QKeySequence::ZoomOut)});
     view->addAction(QStringLiteral("&Whole Record"), QKeySequence(Qt::Key_Home), m_view,
                     [this] { m_view->ShowAll(); });
     view->addAction(QStringLiteral("Zoom to &Cursors"), m_view, [this] {
@@ -299,6 +307,8 @@ QString CPlotViewWindow::GetCursorTimesText() const {
 
 void CPlotViewWindow::FillMarks() {
     m_marks->clear();
+    if (m_record == nullptr)
+        return;
     for (const bool pause : {false, true}) {
         for (const RecordMark& mark : pause ? m_record->GetPauses() : m_record->GetMarks()) {
             auto* item = new QTreeWidgetItem(m_marks);

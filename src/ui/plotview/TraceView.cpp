@@ -636,10 +636,28 @@ void CTraceView::mouseMoveEvent(QMouseEvent* event) {
         setCursor(CursorNear(x) ? Qt::SizeHorCursor : Qt::ArrowCursor);
         break;
     }
-    if (RowCount() > 0.0) {
-        const double row = SnapRow(m_window.RowAt(plotX));
-        emit hoverTextChanged(QStringLiteral("%1   row %2").arg(TimeText(row)).arg(row, 0, 'f', 0));
-    }
+    emit hoverTextChanged(HoverText(event->position()));
+}
+
+// The time and row under the mouse, and in a stacked view the value of the lane's channel.
+QString CTraceView::HoverText(const QPointF& at) const {
+    if (RowCount() == 0.0)
+        return {};
+    const Layout layout = LayoutOf(rect());
+    const double row = SnapRow(m_window.RowAt(at.x() - layout.plot.left()));
+    QString text = QStringLiteral("%1   row %2").arg(TimeText(row)).arg(row, 0, 'f', 0);
+    const std::vector<std::size_t> shown = m_channels->GetShownChannels();
+    if (!m_stacked || shown.empty() || !layout.plot.contains(at))
+        return text;
+    const auto lane = static_cast<std::size_t>((at.y() - layout.plot.top()) / layout.plot.height() *
+                                               static_cast<double>(shown.size()));
+    const std::size_t channel = shown[std::min(lane, shown.size() - 1)];
+    const RecordChannel& info = m_record->GetChannels()[channel];
+    const double value = m_record->Value(channel, static_cast<std::uint64_t>(row));
+    return text + QStringLiteral("   %1 = %2 %3")
+                      .arg(QString::fromStdString(info.name),
+                           QString::fromStdString(ValueText(value, info.ValueDecimals())),
+                           QString::fromStdString(info.unit));
 }
 
 void CTraceView::mouseReleaseEvent(QMouseEvent* event) {

@@ -112,6 +112,7 @@ private:
     void DrawCursors(QPainter& painter, const Layout& layout, const CTraceWindow& window) const;
     QString MarkText(const RecordMark& mark, bool pause) const;
     std::optional<int> CursorNear(double x) const;
+    QString HoverText(const QPointF& at) const;
     void Changed();
 
     const CRecordReader* m_record = nullptr;
