@@ -34,6 +34,8 @@ constexpr double kKeyPan = 0.1;
 constexpr double kGrabPixels = 5.0;
 // Zoomed in this far (pixels per row), every row gets a dot.
 constexpr double kDotPixels = 4.0;
+// The value range of the whole record is read from at most this many buckets per channel.
+constexpr std::uint64_t kRangeBuckets = 1024;
 // y beyond the lane by more than this is drawn at this distance.
 constexpr double kClampPixels = 2000.0;
 
@@ -198,10 +200,14 @@ void CTraceView::SyncWidth() {
     m_window.SetWidth(static_cast<int>(LayoutOf(rect()).plot.width()));
 }
 
+// The range of the rows built so far, from the finest level of at most kRangeBuckets buckets:
+// it grows while the overview is built, not only once the top bucket is complete.
 CTraceView::Range CTraceView::RecordRange(std::size_t channel) const {
     const CMinMaxPyramid& pyramid = m_overview->GetPyramid();
-    const std::size_t top = pyramid.GetLevelCount() - 1;
-    const NumberRange numbers = pyramid.Get(top, channel, 0, pyramid.GetBuiltBuckets(top));
+    std::size_t level = 0;
+    while (level + 1 < pyramid.GetLevelCount() && pyramid.GetBucketCount(level) > kRangeBuckets)
+        ++level;
+    const NumberRange numbers = pyramid.Get(level, channel, 0, pyramid.GetBuiltBuckets(level));
     if (numbers.IsEmpty())
         return {0.0, 0.0};
     const RecordChannel& info = m_record->GetChannels()[channel];
