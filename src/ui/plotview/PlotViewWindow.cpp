@@ -420,8 +420,7 @@ void CPlotViewWindow::OnExportCsv() {
         statusBar()->showMessage(QStringLiteral("Written: %1").arg(path), 5000);
 }
 
-void CPlotViewWindow::RenderPage(QPrinter& printer) {
-    QPainter painter(&printer);
+void CPlotViewWindow::RenderPage(QPainter& painter) {
     const QRect viewport = painter.viewport();
     const int height = kPageUnits * viewport.height() / std::max(viewport.width(), 1);
     painter.setWindow(0, 0, kPageUnits, height);
@@ -453,8 +452,10 @@ void CPlotViewWindow::OnPrint() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        RenderPage(printer);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QPainter painter(&printer);
+    RenderPage(painter);
 }
 
 QString CPlotViewWindow::WritePdf(const QString& path) {
@@ -465,7 +466,12 @@ QString CPlotViewWindow::WritePdf(const QString& path) {
     printer.setOutputFileName(path);
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setDocName(Text(m_record->GetName()));
-    RenderPage(printer);
+    {
+        QPainter painter;
+        if (!painter.begin(&printer))
+            return QStringLiteral("%1\nThe PDF file could not be written.").arg(path);
+        RenderPage(painter);
+    }
     if (!QFileInfo::exists(path))
         return QStringLiteral("%1\nThe PDF file could not be written.").arg(path);
     return {};

@@ -14,7 +14,7 @@ class CCursorTableModel;
 class CTraceView;
 class QAction;
 class QLabel;
-class QPrinter;
+class QPainter;
 class QProgressBar;
 class QTableView;
 class QTimer;
@@ -34,6 +34,9 @@ public:
     bool OpenRecord(const QString& path, QString* error = nullptr);
     // The whole current view on a landscape page of a PDF file; empty, or the message.
     QString WritePdf(const QString& path);
+    // The printed page: the record's name, date and memo, the time shown, the cursors, and the
+    // view laid out across the painter's whole viewport.
+    void RenderPage(QPainter& painter);
 
     const CRecordReader* GetRecord() const { return m_record.get(); }
     bool IsOverviewComplete() const;
@@ -60,7 +63,6 @@ private:
     void OnPrint();
     void OnExportPdf();
     void OnKeysHelp();
-    void RenderPage(QPrinter& printer);
     void LoadSettings();
     void SaveSettings() const;
 
