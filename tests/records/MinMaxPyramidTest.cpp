@@ -16,37 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Min/max of a channel over rows [first, end), NaN left out, by reading every row.
-NumberRange BruteForce(const CRecordReader& record, std::size_t channel, std::uint64_t first,
-                       std::uint64_t end) {
-    NumberRange range = NumberRange::Empty();
-    for (std::uint64_t row = first; row < end; ++row) {
-        const double value = record.Number(channel, row);
-        if (!std::isnan(value))
-            range.Include({value, value});
-    }
-    return range;
-}
-
-void ExpectBucketsMatch(const CMinMaxPyramid& pyramid, const CRecordReader& record) {
-    for (std::size_t level = 0; level < pyramid.GetLevelCount(); ++level) {
-        const std::uint64_t rowsPer = pyramid.GetBucketRows(level);
-        const std::uint64_t buckets = pyramid.GetBuiltBuckets(level);
-        ASSERT_EQ(buckets, pyramid.GetBucketCount(level));
-        for (std::uint64_t b = 0; b < buckets; ++b) {
-            for (std::size_t c = 0; c < pyramid.GetChannelCount(); ++c) {
-                const NumberRange expected = BruteForce(
-                    record, c, b * rowsPer, std::min((b + 1) * rowsPer, record.GetRowCount()));
-                const NumberRange got = pyramid.Get(level, c, b, b + 1);
-                ASSERT_EQ(got.min, expected.min)
-                    << "level " << level << " bucket " << b << " ch " << c;
-                ASSERT_EQ(got.max, expected.max)
-                    << "level " << level << " bucket " << b << " ch " << c;
-            }
-        }
-    }
-}
-
 const std::vector<std::vector<int>> kLayouts = {
     {0},       {1, 0, 2},       {4, 0, 3, 1},          {0, 0, 0, 0, 0, 0, 0, 0},
     {2, 2, 4}, {1, 1, 0, 4, 0}, {3, 0, 0, 2, 1, 4, 0}, {0, 9, -1}};

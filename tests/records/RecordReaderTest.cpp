@@ -1,8 +1,11 @@
 #include "records/RecordReader.h"
 
+#include "RecordTestRecords.h"
 #include "records/RecordHeader.h"
 #include "records/RecordNames.h"
+#include "records/RecordOverview.h"
 #include "records/RecordWriter.h"
+#include "records/TraceEnvelope.h"
 #include "support/ManualClock.h"
 #include "support/RecordTestConditions.h"
 
@@ -166,6 +169,22 @@ TEST(RecordReaderTest, ARecordOfTwoRecordersSplitThreeTimesOpensWithEveryValueMa
     EXPECT_EQ(CRecordTimeline::FormatTimeOfDay(timeline.WallClock(5.0 + resumedAt + 10), 2),
               "10:25:00.10");
     EXPECT_EQ(CRecordTimeline::FormatTimeOfDay(timeline.WallClock(165), 2), "10:25:01.00");
+
+    // The overview and a zoomed-in view across the files' ends (rows 85 and 165 start files).
+    CRecordOverview overview(reader);
+    ASSERT_EQ(overview.Start(UINT64_MAX), "");
+    overview.Wait();
+    ExpectBucketsMatch(overview.GetPyramid(), reader);
+    std::vector<std::vector<NumberRange>> columns;
+    const std::vector<std::size_t> all = {0, 1, 2, 3, 4};
+    CTraceEnvelope(reader, overview.GetPyramid()).Compute(all, 80.0, 3.0, 40, columns);
+    for (std::size_t c = 0; c < all.size(); ++c) {
+        for (std::uint64_t x = 0; x < 40; ++x) {
+            const NumberRange expected = BruteForce(reader, c, 80 + 3 * x, 83 + 3 * x);
+            EXPECT_EQ(columns[c][x].min, expected.min) << "channel " << c << " x " << x;
+            EXPECT_EQ(columns[c][x].max, expected.max) << "channel " << c << " x " << x;
+        }
+    }
 
     // The same record from its data file, and from one of its split files.
     for (const std::string& path : {folder.File("Run_00001.dat"), folder.File("Run_00001_1.hdr"),

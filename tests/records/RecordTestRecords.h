@@ -1,10 +1,15 @@
-// Records of any channel layout made in memory for the reading tests: header lines and rows of
-// random words.
+// Records of any channel layout made in memory for the reading tests (header lines and rows of
+// random words), and the overview checked against every row.
 #pragma once
 
 #include "conditions/TextFile.h"
 #include "conditions/TextNumbers.h"
+#include "records/MinMaxPyramid.h"
+#include "records/RecordReader.h"
 
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -76,4 +81,35 @@ inline std::vector<std::uint16_t> RandomRows(const std::vector<int>& dataTypes, 
         }
     }
     return words;
+}
+
+// Min/max of a channel over rows [first, end), NaN left out, by reading every row.
+inline NumberRange BruteForce(const CRecordReader& record, std::size_t channel, std::uint64_t first,
+                              std::uint64_t end) {
+    NumberRange range = NumberRange::Empty();
+    for (std::uint64_t row = first; row < end; ++row) {
+        const double value = record.Number(channel, row);
+        if (!std::isnan(value))
+            range.Include({value, value});
+    }
+    return range;
+}
+
+inline void ExpectBucketsMatch(const CMinMaxPyramid& pyramid, const CRecordReader& record) {
+    for (std::size_t level = 0; level < pyramid.GetLevelCount(); ++level) {
+        const std::uint64_t rowsPer = pyramid.GetBucketRows(level);
+        const std::uint64_t buckets = pyramid.GetBuiltBuckets(level);
+        ASSERT_EQ(buckets, pyramid.GetBucketCount(level));
+        for (std::uint64_t b = 0; b < buckets; ++b) {
+            for (std::size_t c = 0; c < pyramid.GetChannelCount(); ++c) {
+                const NumberRange expected = BruteForce(
+                    record, c, b * rowsPer, std::min((b + 1) * rowsPer, record.GetRowCount()));
+                const NumberRange got = pyramid.Get(level, c, b, b + 1);
+                ASSERT_EQ(got.min, expected.min)
+                    << "level " << level << " bucket " << b << " ch " << c;
+                ASSERT_EQ(got.max, expected.max)
+                    << "level " << level << " bucket " << b << " ch " << c;
+            }
+        }
+    }
 }
