@@ -113,10 +113,14 @@ std::string CRecordReader::Open(const std::string& path) {
     JoinLaterParts(base);
     FinishTimeline();
     if (m_provisional) {
+        const Part& start = m_parts.front();
+        const std::string from = start.provisional ? "it was read from its provisional header " +
+                                                         FileName(start.headerPath) + " and shows"
+                                                   : std::string("it shows");
         m_notes.insert(m_notes.begin(),
-                       FormatText("The record was not finished: it was opened from its "
-                                  "provisional header and shows the %llu whole rows on the disk.",
-                                  Count(m_rowCount)));
+                       FormatText("The record was not finished (recording stopped before its "
+                                  "end): %s the %llu whole rows on the disk.",
+                                  from.c_str(), Count(m_rowCount)));
     }
     return {};
 }

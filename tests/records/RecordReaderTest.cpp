@@ -233,8 +233,8 @@ TEST(RecordReaderTest, ACrashCutRecordOpensWithItsWholeRowsAndSaysSo) {
     ExpectEveryValue(reader, record);
     EXPECT_EQ(reader.GetNotes(),
               (std::vector<std::string>{
-                  "The record was not finished: it was opened from its provisional header and "
-                  "shows the 113 whole rows on the disk.",
+                  "The record was not finished (recording stopped before its end): it shows the "
+                  "113 whole rows on the disk.",
                   "Run_00001_1.dat ends in part of a row: its last 7 bytes are left out."}));
     ASSERT_EQ(reader.GetMarks().size(), 1u);
     EXPECT_EQ(reader.GetMarks()[0].row, 93u);

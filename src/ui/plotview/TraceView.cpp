@@ -12,9 +12,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -45,7 +43,10 @@ const QColor kGridColour(230, 230, 230);
 const QColor kMarginColour(246, 246, 246);
 const std::array<QColor, 2> kCursorColours = {QColor(200, 0, 0), QColor(0, 0, 200)};
 
+// A value that is not a number (an infinite float times a zero slope) is drawn nowhere.
 double Clamped(double y, const QRectF& lane) {
+    if (std::isnan(y))
+        return lane.bottom() + kClampPixels;
     return std::clamp(y, lane.top() - kClampPixels, lane.bottom() + kClampPixels);
 }
 
