@@ -1,6 +1,7 @@
 #include "records/PyramidCache.h"
 
 #include "records/FileMap.h"
+#include "records/RecordHeaderFiles.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -42,7 +43,8 @@ bool WriteAll(std::FILE* file, const void* data, std::size_t bytes) {
 
 std::string CPyramidCache::PathFor(const std::string& headerPath) {
     std::string base = headerPath;
-    for (const std::string_view suffix : {std::string_view(".part"), std::string_view(".hdr")}) {
+    for (const std::string_view suffix :
+         {std::string_view(kProvisionalSuffix), std::string_view(".hdr")}) {
         if (base.ends_with(suffix))
             base.resize(base.size() - suffix.size());
     }

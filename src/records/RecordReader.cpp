@@ -1,6 +1,7 @@
 #include "records/RecordReader.h"
 
 #include "conditions/TextNumbers.h"
+#include "records/RecordHeaderFiles.h"
 #include "records/RecordWriter.h"
 
 #include <algorithm>
@@ -30,7 +31,7 @@ std::string WithoutSuffix(const std::string& text, const std::string& suffix) {
 
 // The record base (folder and name without extension) that `path` names.
 std::string BaseOf(const std::string& path) {
-    const std::string provisional = std::string(".hdr") + CRecordReader::kProvisionalSuffix;
+    const std::string provisional = ProvisionalHeaderPath(".hdr");
     if (path.ends_with(provisional))
         return WithoutSuffix(path, provisional);
     if (path.ends_with(".hdr"))
@@ -44,7 +45,7 @@ std::string HeaderOf(const std::string& base, bool& provisional) {
     if (Exists(base + ".hdr"))
         return base + ".hdr";
     provisional = true;
-    const std::string part = base + ".hdr" + CRecordReader::kProvisionalSuffix;
+    const std::string part = ProvisionalHeaderPath(base + ".hdr");
     return Exists(part) ? part : std::string();
 }
 
@@ -117,10 +118,11 @@ std::string CRecordReader::Open(const std::string& path) {
         const std::string from = start.provisional ? "it was read from its provisional header " +
                                                          FileName(start.headerPath) + " and shows"
                                                    : std::string("it shows");
-        m_notes.insert(m_notes.begin(),
-                       FormatText("The record was not finished (recording stopped before its "
-                                  "end): %s the %llu whole rows on the disk.",
-                                  from.c_str(), Count(m_rowCount)));
+        m_notes.insert(
+            m_notes.begin(),
+            FormatText("The record is not finished (still being recorded, or stopped before its "
+                       "end): %s the %llu whole rows on the disk.",
+                       from.c_str(), Count(m_rowCount)));
     }
     return {};
 }

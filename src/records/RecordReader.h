@@ -23,9 +23,6 @@ struct RecordDataFacts {
 
 class CRecordReader {
 public:
-    // The provisional header that recording keeps beside the data file while a record runs.
-    static constexpr const char* kProvisionalSuffix = ".part";
-
     CRecordReader();
     ~CRecordReader();
     CRecordReader(const CRecordReader&) = delete;

@@ -233,8 +233,8 @@ TEST(RecordReaderTest, ACrashCutRecordOpensWithItsWholeRowsAndSaysSo) {
     ExpectEveryValue(reader, record);
     EXPECT_EQ(reader.GetNotes(),
               (std::vector<std::string>{
-                  "The record was not finished (recording stopped before its end): it shows the "
-                  "113 whole rows on the disk.",
+                  "The record is not finished (still being recorded, or stopped before its end): "
+                  "it shows the 113 whole rows on the disk.",
                   "Run_00001_1.dat ends in part of a row: its last 7 bytes are left out."}));
     ASSERT_EQ(reader.GetMarks().size(), 1u);
     EXPECT_EQ(reader.GetMarks()[0].row, 93u);
@@ -249,6 +249,34 @@ TEST(RecordReaderTest, ACrashCutRecordOpensWithItsWholeRowsAndSaysSo) {
     ExpectEveryValue(cut, record);
     EXPECT_EQ(cut.GetNotes()[1], "Run_00001_1.dat has no header: it is read with the layout of "
                                  "the record.");
+}
+
+// A record still being written opens from the provisional header its writer keeps, with every
+// whole row already on the disk (more than that header counts) and the marks it names.
+TEST(RecordReaderTest, ARunningRecordOpensFromTheProvisionalHeaderOfItsWriter) {
+    CTempFolder folder("reader-running");
+    WrittenRecord record(folder.Path(), CRecordWriter::kSplitBytes);
+    record.Start(5);
+    record.Append(40);
+    record.m_writer.AddMark(record.m_writer.GetSamplesWritten(), "10:20:31", "running");
+    record.m_clock.Advance(CRecordWriter::kProvisionalMs);
+    record.Append(10); // the provisional header is written again with these rows
+    record.Append(20);
+    ASSERT_TRUE(record.m_writer.IsRecording());
+    ASSERT_FALSE(fs::exists(folder.File("Run_00001.hdr")));
+
+    CRecordReader reader;
+    ASSERT_EQ(reader.Open(folder.File("Run_00001.hdr")), "");
+    EXPECT_TRUE(reader.IsProvisional());
+    EXPECT_EQ(reader.GetHeaderPath(), folder.File("Run_00001.hdr.part"));
+    ExpectEveryValue(reader, record);
+    ASSERT_EQ(reader.GetMarks().size(), 1u);
+    EXPECT_EQ(reader.GetMarks()[0].row, 45u);
+    EXPECT_EQ(reader.GetNotes().front(),
+              "The record is not finished (still being recorded, or stopped before its end): it "
+              "was read from its provisional header Run_00001.hdr.part and shows the 75 whole "
+              "rows on the disk.");
+    record.Finish();
 }
 
 TEST(RecordReaderTest, WhatCannotBeReadIsToldAndWhatCanIsShown) {

@@ -98,10 +98,11 @@ void PlotViewTest::aRecordNotFinishedSaysSoAndAFailedOpenKeepsTheOpenOne() {
     QVERIFY(window.OpenRecord(folder.filePath("Small_00001.dat")));
     QCOMPARE(window.windowTitle(), QStringLiteral("Small_00001 - plotview (not finished)"));
     QCOMPARE(window.GetNotesText(),
-             QStringLiteral("The record was not finished (recording stopped before its end): it "
-                            "was read from its provisional header Small_00001.hdr.part and shows "
-                            "the 5 whole rows on the disk.<br>Small_00001.dat ends in part of a "
-                            "row: its last 3 bytes are left out."));
+             QStringLiteral(
+                 "The record is not finished (still being recorded, or stopped before its end): it "
+                 "was read from its provisional header Small_00001.hdr.part and shows "
+                 "the 5 whole rows on the disk.<br>Small_00001.dat ends in part of a "
+                 "row: its last 3 bytes are left out."));
     QCOMPARE(window.GetRecord()->GetRowCount(), std::uint64_t{5});
 
     QString error;
