@@ -25,6 +25,13 @@ int CCanSignal::GetWordCount() const {
     return m_valueType == kInt32 || m_valueType == kUInt32 || m_valueType == kFloat32 ? 2 : 1;
 }
 
+std::string CCanSignal::GetValueTypeName() const {
+    static constexpr const char* kNames[] = {"INT16", "UINT16", "INT32", "UINT32", "FLOAT32"};
+    if (m_valueType >= kInt16 && m_valueType <= kFloat32)
+        return kNames[m_valueType];
+    return std::to_string(m_valueType);
+}
+
 std::string CCanSignal::FormatHead(int number) const {
     return FormatText("%d,%s,%s,%d,%d,%d,%d,%d,", number, m_msgId.c_str(), m_multiplex.c_str(),
                       m_msgLength, m_start, m_signed, m_bitLength, m_byteOrder);

@@ -21,6 +21,8 @@ public:
     static constexpr std::size_t kFieldCount = 13;
 
     int GetWordCount() const;
+    // "INT16" .. "FLOAT32", or the number of a type the modules do not know.
+    std::string GetValueTypeName() const;
 
     std::int32_t m_chNo = 0; // data-word position in the module's output, from 1
     std::string m_msgId;     // decimal text as in the DBC file
@@ -37,6 +39,9 @@ public:
     double m_min = -10.0;
     double m_max = 10.0;
     std::int32_t m_selected = 0;
+    // The start bit as the DBC file wrote it; -1 for a signal read from a module or a DCD file,
+    // which carry only the start above. Not part of any line.
+    std::int32_t m_startBit = -1;
 
 protected:
     // The fields before factor and offset ("%d,%s,%s,%d,%d,%d,%d,%d,") with `number` first.

@@ -191,14 +191,13 @@ void CDevice::ReadSlotDatabase(int slot, CProgressScope& progress) {
     const std::int32_t type = m_slots[slot - 1].m_typeCode;
     if (type != ModuleType::kCanK && type != ModuleType::kCanG)
         return;
+    // A successful read keeps the database in the device's list.
     if (type == ModuleType::kCanK) {
         CDBCData database;
-        if (ReadCanDatabase(slot, database))
-            m_canK.push_back(std::move(database));
+        ReadCanDatabase(slot, database);
     } else {
         CDBCData_G database;
-        if (ReadCanDatabase(slot, database))
-            m_canG.push_back(std::move(database));
+        ReadCanDatabase(slot, database);
     }
     // The database read showed its own progress.
     progress.Reopen();

@@ -82,7 +82,8 @@ public:
     const CDBCData_G* FindCanGDatabase(int slot) const;
 
     // CAN module commands. A failed delivery fails silently; a refusal and the other failures
-    // the user must know of are told here.
+    // the user must know of are told here. A database read replaces the slot's database in the
+    // lists above, a failed read removes it.
     bool ReadCanDatabase(int slot, CDBCData& database);
     bool ReadCanDatabase(int slot, CDBCData_G& database);
     bool ClearCanDatabase(int slot);
@@ -122,6 +123,8 @@ private:
     bool SendReported(const std::string& text, bool& accepted);
 
     template <class Page> bool ReadDatabasePage(int slot, Page& page);
+    template <class Page>
+    bool KeepDatabase(int slot, const Page& page, bool read, std::vector<Page>& list);
     struct SignalWrite; // the signal number and data words sent so far
     template <class Item> bool SendSignal(int slot, const Item& item, SignalWrite& write);
     template <class Page> bool WriteDatabasePages(int slot, const std::vector<Page>& pages);

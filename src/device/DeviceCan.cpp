@@ -101,17 +101,27 @@ template <class Page> bool CDevice::ReadDatabasePage(int slot, Page& page) {
     return true;
 }
 
+// The device's list holds the last database read from each module, so that channels built
+// after a new database was sent carry its signals; a failed read leaves the module unknown.
+template <class Page>
+bool CDevice::KeepDatabase(int slot, const Page& page, bool read, std::vector<Page>& list) {
+    std::erase_if(list, [slot](const Page& kept) { return kept.m_slot == slot; });
+    if (read)
+        list.push_back(page);
+    return read;
+}
+
 bool CDevice::ReadCanDatabase(int slot, CDBCData& database) {
-    return ReadDatabasePage(slot, database);
+    return KeepDatabase(slot, database, ReadDatabasePage(slot, database), m_canK);
 }
 
 bool CDevice::ReadCanDatabase(int slot, CDBCData_G& database) {
-    if (!ReadDatabasePage(slot, database))
-        return false;
-    if (GetAckSetting(slot, database.m_ackOn, database.m_ackValue))
-        return true;
-    database.m_items.clear();
-    return false;
+    bool read = ReadDatabasePage(slot, database);
+    if (read && !GetAckSetting(slot, database.m_ackOn, database.m_ackValue)) {
+        database.m_items.clear();
+        read = false;
+    }
+    return KeepDatabase(slot, database, read, m_canG);
 }
 
 bool CDevice::ClearCanDatabase(int slot) {

@@ -133,18 +133,22 @@ std::string CSimCanModule::Execute(const std::string& command) {
         return ReadSignal(argument);
     }
     if (head == "DBW") {
+        m_xcpWriteOpen = false;
         return Judge(WriteSignal(argument));
     }
     if (head == "XCR") {
         m_xcpLines.clear();
+        m_xcpWriteOpen = true;
         m_xcpStatus = m_xcpOn ? 1 : 0;
         return kAckReply;
     }
     if (head == "XCP") {
-        if (!argument.empty()) {
+        // Procedure lines belong to the write that "XCR" opened.
+        const bool accepted = m_xcpWriteOpen && !argument.empty();
+        if (accepted) {
             m_xcpLines.push_back(argument);
         }
-        return Judge(!argument.empty());
+        return Judge(accepted);
     }
     if (head == "XSN") {
         if (!m_xcpOn || m_xcpLines.empty()) {

@@ -39,6 +39,7 @@ private:
     std::map<int, std::string> m_cro;                // page -> CRO message id
     std::map<int, std::string> m_dto;
     std::vector<std::string> m_xcpLines;
+    bool m_xcpWriteOpen = false; // from "XCR" to the next database write
     bool m_xcpOn = false;
     int m_xcpStatus = 0; // 0 non XCP, 1 XCP, 2 time out, 3 sent completely
     std::string m_ackSetting;
