@@ -227,7 +227,8 @@ private:
             return;
         const std::vector<std::string_view> left = SplitBlanks(text.substr(0, colon));
         const std::vector<std::string_view> right = SplitBlanks(text.substr(colon + 1));
-        if (left.size() < 2 || right.empty())
+        // Ids are decimal; anything else would break the comma-separated signal lines.
+        if (left.size() < 2 || right.empty() || !IsDigits(left[0]))
             return;
         const std::int64_t length = ReadWholeNumber(right.front());
         if (length > std::numeric_limits<std::int16_t>::max())

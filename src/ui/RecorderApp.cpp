@@ -17,6 +17,7 @@
 #include "ui/QtSettingsStore.h"
 #include "ui/QtSoundPlayer.h"
 #include "ui/SetFrame.h"
+#include "ui/can/CANSetDlg.h"
 #include "ui/dialogs/AutoSaveDlg.h"
 #include "ui/dialogs/CardInfoDlg.h"
 #include "ui/dialogs/ConfigIpDlg.h"
@@ -374,6 +375,9 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
         return doc != nullptr && doc->GetMaxMinValues().CanReset();
     case kSaveMaxMin:
         return doc != nullptr && doc->GetMaxMinValues().HasCopy();
+    case kCanKInit:
+    case kCanGInit:
+        return doc == nullptr || !doc->m_acq.run;
     default:
         return false;
     }
@@ -493,6 +497,14 @@ void CRecorderApp::OnCommand(int id) {
             doc->SaveMaxMin(FromQt(path));
         break;
     }
+    case kCanKInit:
+    case kCanGInit:
+        RunCanSetDlg(id == kCanKInit ? CCanSetup::Kind::K : CCanSetup::Kind::G,
+                     doc != nullptr && doc->HasCurrentRecorder()
+                         ? &doc->GetDevice(doc->GetCurrentIndex())
+                         : nullptr,
+                     *m_prompt, *m_store, m_frame.get());
+        break;
     case kWindowCascade:
         m_frame->MdiArea()->cascadeSubWindows();
         break;

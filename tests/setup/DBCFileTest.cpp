@@ -85,8 +85,8 @@ const DbcCase kCases[] = {
       "Ch2,1100,,8,3,0,8,1,1.000,0.000,Comma,a;b,0", "Ch3,1102,,8,1,0,8,1,1.000,0.000,Kept,,0"},
      {"Ch1,1100,-1,8,8,0,8,1,0.5,1,Spaced,deg C,1", "Ch2,1100,-1,8,16,0,8,1,1,0,Comma,a;b,1",
       "Ch3,1102,-1,8,0,0,8,1,1,0,Kept,,1"},
-     "1 signal outside a message left out; 8 unreadable signal lines skipped",
-     "1 signal outside a message left out; 8 unreadable signal lines skipped"},
+     "2 signals outside a message left out; 8 unreadable signal lines skipped",
+     "2 signals outside a message left out; 8 unreadable signal lines skipped"},
     // A line longer than any line buffer is read whole: the signal text inside the comment is
     // never a line of its own.
     {"long_line.dbc",
