@@ -77,6 +77,23 @@ TEST_F(DeviceFixture, ReadDatabaseRetriesOnce) {
     EXPECT_TRUE(m_prompt.Messages().empty());
 }
 
+TEST_F(DeviceFixture, DeviceKeepsTheLastDatabaseReadFromEachModule) {
+    Connect();
+    ASSERT_EQ(m_device->FindCanKDatabase(kSlotK)->m_items.size(), 2u);
+    ASSERT_TRUE(m_device->WriteCanDatabase(kSlotK, std::vector<CDBCData>{Page("1", 3, "N")}));
+    CDBCData database;
+    ASSERT_TRUE(m_device->ReadCanDatabase(kSlotK, database));
+    ASSERT_EQ(m_device->GetCanKDatabases().size(), 1u);
+    EXPECT_EQ(m_device->FindCanKDatabase(kSlotK)->m_items.size(), 3u);
+    EXPECT_EQ(m_device->FindCanKDatabase(kSlotK)->m_items[2].m_name, "N2");
+
+    // A failed read leaves the module's database unknown; the other kind's list is untouched.
+    Recorder().SetOperationError(kQueryCommand, -3);
+    EXPECT_FALSE(m_device->ReadCanDatabase(kSlotK, database));
+    EXPECT_EQ(m_device->FindCanKDatabase(kSlotK), nullptr);
+    EXPECT_NE(m_device->FindCanGDatabase(kSlotG), nullptr);
+}
+
 TEST_F(DeviceFixture, ClearDatabaseAndEmptyRead) {
     Connect();
     ASSERT_TRUE(m_device->ClearCanDatabase(kSlotK));
