@@ -1,6 +1,7 @@
 // The CAN setting dialogs end to end against zt300sim over the network: DBC pages chosen and
 // sent to a K and a G module and read back equal, a DCD file saved, loaded into a fresh dialog
 // and sent, and an XCP procedure acknowledged line by line.
+#include "CanSetupRows.h"
 #include "device/Device.h"
 #include "device/net/NetLink.h"
 #include "setup/CanSetup.h"
@@ -21,22 +22,6 @@ using Kind = CCanSetup::Kind;
 
 std::string Fixture(const char* name) {
     return std::string(ZT300_TEST_DATA_DIR "/can/") + name;
-}
-
-// Every field a module keeps, without the channel number it counts itself and the message name
-// it does not keep.
-Strings ModuleFields(const CCanSetup& setup, bool checkedOnly) {
-    Strings rows;
-    for (int row = 0; row < setup.GetRowCount(); ++row) {
-        const CanRow cells = setup.GetRow(row);
-        if (checkedOnly && !cells.checked)
-            continue;
-        std::string fields;
-        for (std::size_t c = 1; c < cells.cells.size(); ++c)
-            fields += c == 10 ? "|" : cells.cells[c] + "|";
-        rows.push_back(fields);
-    }
-    return rows;
 }
 
 class CanSetupNetworkTest : public ::testing::TestWithParam<Kind> {

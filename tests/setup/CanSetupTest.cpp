@@ -2,6 +2,7 @@
 // kept in the settings, the list and its counts, Check All with marked signals, the sends with
 // their questions and messages.
 #include "setup/CanSetup.h"
+#include "CanSetupRows.h"
 #include "device/Device.h"
 #include "device/sim/SimLink.h"
 #include "support/FakePrompt.h"
@@ -78,21 +79,6 @@ Strings Column(const CCanSetup& setup, std::size_t column) {
     for (int row = 0; row < setup.GetRowCount(); ++row)
         cells.push_back(setup.GetRow(row).cells[column]);
     return cells;
-}
-
-// The signals' fields as a module keeps them: everything but the channel and message name.
-Strings ModuleFields(const CCanSetup& setup, bool checkedOnly) {
-    Strings rows;
-    for (int row = 0; row < setup.GetRowCount(); ++row) {
-        const CanRow cells = setup.GetRow(row);
-        if (checkedOnly && !cells.checked)
-            continue;
-        std::string fields;
-        for (std::size_t c = 1; c < cells.cells.size(); ++c)
-            fields += c == 10 ? "|" : cells.cells[c] + "|";
-        rows.push_back(fields);
-    }
-    return rows;
 }
 
 } // namespace

@@ -360,27 +360,26 @@ void CCANSetDlg::SaveDcdFile(const QString& path) {
     Run([&] { m_setup->SaveDcd(ToStdString(path)); });
 }
 
+QString CCANSetDlg::AskOpenPath(const char* title, const char* filter, const QLineEdit* near) {
+    return QFileDialog::getOpenFileName(this, QString::fromLatin1(title), FolderOf(near),
+                                        QString::fromLatin1(filter));
+}
+
 void CCANSetDlg::ChooseDbcFile() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QString::fromLatin1(CCanSetup::kDbcTitle), FolderOf(m_dbcPath),
-        QString::fromLatin1(CCanSetup::kDbcFilter));
-    if (!path.isEmpty())
+    if (const QString path = AskOpenPath(CCanSetup::kDbcTitle, CCanSetup::kDbcFilter, m_dbcPath);
+        !path.isEmpty())
         LoadDbcFile(path);
 }
 
 void CCANSetDlg::ChooseDcdFile() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QString::fromLatin1(CDcdFile::kOpenTitle), FolderOf(m_dcdPath),
-        QString::fromLatin1(CDcdFile::kDialogFilter));
-    if (!path.isEmpty())
+    if (const QString path = AskOpenPath(CDcdFile::kOpenTitle, CDcdFile::kDialogFilter, m_dcdPath);
+        !path.isEmpty())
         LoadDcdFile(path);
 }
 
 void CCANSetDlg::ChooseXcpFile() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QString::fromLatin1(CCanSetup::kXcpTitle), FolderOf(m_xcpPath),
-        QString::fromLatin1(CCanSetup::kXcpFilter));
-    if (!path.isEmpty())
+    if (const QString path = AskOpenPath(CCanSetup::kXcpTitle, CCanSetup::kXcpFilter, m_xcpPath);
+        !path.isEmpty())
         SetXcpFile(path);
 }
 

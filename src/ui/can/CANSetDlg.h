@@ -71,6 +71,8 @@ private:
     void ConnectControls();
     QPushButton* AddButton(const char* text, void (CCANSetDlg::*handler)());
     QToolButton* AddBrowse(QWidget* parent, void (CCANSetDlg::*handler)());
+    // A file to open, from a file dialog starting in the folder of the path `near` shows.
+    QString AskOpenPath(const char* title, const char* filter, const QLineEdit* near);
     void ChooseDbcFile();
     void ChooseDcdFile();
     void ChooseXcpFile();
