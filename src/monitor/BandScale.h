@@ -1,0 +1,21 @@
+// Band auto-scaling of the common chart: the vertical divisions are shared out among the
+// visible channels, each gets its own band and, when asked, a scale that fits its range.
+#pragma once
+
+#include "monitor/CpsEntry.h"
+
+#include <cstdint>
+#include <vector>
+
+struct BandChannel {
+    bool visible = true;
+    std::int16_t y = 0;
+    double unitsPerDivision = 1.0;
+    double center = 0.0;
+    CpsEntry range; // running range of the channel in the display ring
+};
+
+// Scale mode 2 scales exactly; any other rounds the units to their 1-2-5 step and snaps the
+// centre to a multiple of them. False, with nothing changed, when no channel is visible.
+bool ApplyBandAutoScale(std::vector<BandChannel>& channels, int firstDivision, int divisions,
+                        bool autoScale, int scaleMode);

@@ -1,0 +1,41 @@
+// The arrangement of the separate charts: rows and columns of panels by the number of visible
+// channels and the shape of the view, and the parts of one panel.
+#pragma once
+
+#include "monitor/ChartRect.h"
+
+struct PanelGrid {
+    int rows = 0;
+    int columns = 0;
+};
+
+PanelGrid ArrangePanels(int visibleChannels, int clientWidth, int clientHeight);
+
+// The k-th visible channel's panel: panels fill column by column.
+ChartRect PanelRect(int k, const PanelGrid& grid, int clientWidth, int clientHeight);
+
+struct PanelParts {
+    ChartRect title; // the title line at the top of the panel
+    ChartRect plot;  // the waveform below it
+    ChartRect value; // the value box over the plot's lower left corner
+};
+
+// `titleLine` and `valueLine` are the heights of the title and value box lines, `charWidth`
+// the width of one digit of the value box.
+PanelParts SplitPanel(const ChartRect& panel, int titleLine, int valueLine, int charWidth);
+
+// Font sizes in pixels of one panel: names, values and units.
+struct PanelFonts {
+    int name = 10;
+    int value = 10;
+    int unit = 10;
+};
+
+// Wave panels size by the screen: 12 when the panel is at least an eighth of the screen high
+// and a quarter wide, else 10; the style shares it out between value and unit font. Digit panels
+// size by the panel's own height.
+PanelFonts WavePanelFonts(int style, const ChartRect& panel, int screenWidth, int screenHeight);
+PanelFonts DigitPanelFonts(int style, const ChartRect& panel);
+
+// The panel styles cycle 1, 2, 3, 1 ...: bit 0 shows maximum and minimum, bit 1 the current value.
+int NextPanelStyle(int style);
