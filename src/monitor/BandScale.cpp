@@ -49,3 +49,20 @@ bool ApplyBandAutoScale(std::vector<BandChannel>& channels, int firstDivision, i
     }
     return true;
 }
+
+void PlaceByRange(std::vector<BandChannel>& channels, int firstDivision, int divisions) {
+    const int visible = static_cast<int>(
+        std::count_if(channels.begin(), channels.end(), [](const auto& c) { return c.visible; }));
+    if (visible == 0)
+        return;
+    const int height = BandDivisions(visible, divisions, false);
+    const int bands = std::max(divisions / height, 1);
+    int i = 0;
+    for (BandChannel& channel : channels) {
+        if (!channel.visible)
+            continue;
+        FitRange(channel, height, 1);
+        channel.y = static_cast<std::int16_t>(firstDivision + height / 2 + (i % bands) * height);
+        ++i;
+    }
+}

@@ -19,3 +19,8 @@ struct BandChannel {
 // centre to a multiple of them. False, with nothing changed, when no channel is visible.
 bool ApplyBandAutoScale(std::vector<BandChannel>& channels, int firstDivision, int divisions,
                         bool autoScale, int scaleMode);
+
+// A first placement for channels nobody placed yet: every visible channel gets its own band of
+// at least one division (more channels than divisions share them in turn) and a scale that fits
+// its range (the chart scale of its condition) into the band.
+void PlaceByRange(std::vector<BandChannel>& channels, int firstDivision, int divisions);

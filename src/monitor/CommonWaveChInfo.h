@@ -41,9 +41,10 @@ public:
     CDataFormat& ValueFormat() { return m_valueFormat; }
     const CDataFormat& ValueFormat() const { return m_valueFormat; }
 
-    // The channel's world range over `plot` of `divisions` divisions from `firstDivision`: its
-    // centre lies on its own division, each division spans its units per division.
-    void PlaceOn(const ChartRect& plot, int firstDivision, int divisions);
+    // The channel's transform over `plot`: time from `start` to `end` across, and up the
+    // `divisions` divisions from `firstDivision` its values, centred on its own division, each
+    // division spanning its units per division.
+    void PlaceOn(const ChartRect& plot, int firstDivision, int divisions, double start, double end);
 
 private:
     int m_index;

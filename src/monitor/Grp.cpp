@@ -7,15 +7,6 @@
 
 namespace {
 
-// Pixels are ints: a value far off the plot still maps to a coordinate the painter can clip.
-constexpr double kFarPixel = 1.0e7;
-
-int ToPixel(double offset) {
-    if (!(offset == offset))
-        return 0;
-    return static_cast<int>(std::clamp(offset, -kFarPixel, kFarPixel));
-}
-
 double Scale(int pixels, double low, double high) {
     const double span = high - low;
     if (!(span != 0.0) || !std::isfinite(span))
@@ -40,18 +31,6 @@ void CGrp::SetWorld(const ChartRect& rect, double xMin, double yMin, double xMax
     m_flipY = flipY;
     m_flipX = flipX;
     SetDeviceRect(rect);
-}
-
-int CGrp::X(double x) const {
-    // Negated world values run the axis the other way; the left edge is then -xMax.
-    const double offset = m_flipX ? (-x + m_xMax) : (x - m_xMin);
-    return ToPixel(std::trunc(offset * m_xScale)) + m_rect.left;
-}
-
-int CGrp::Y(double y) const {
-    // Larger values are higher: the top edge is yMax, or -yMin when the axis is flipped.
-    const double offset = m_flipY ? (y - m_yMin) : (m_yMax - y);
-    return ToPixel(std::trunc(offset * m_yScale)) + m_rect.top;
 }
 
 double CGrp::WorldX(int pixelX) const {

@@ -4,6 +4,7 @@
 
 #include "monitor/ChartRect.h"
 
+#include <algorithm>
 #include <vector>
 
 class IGrpCanvas;
@@ -18,8 +19,17 @@ public:
     void SetWorld(const ChartRect& rect, double xMin, double yMin, double xMax, double yMax,
                   bool flipY = false, bool flipX = false);
 
-    int X(double x) const;
-    int Y(double y) const;
+    // Inline: the traces map every point through these.
+    int X(double x) const {
+        // Negated world values run the axis the other way; the left edge is then -xMax.
+        const double offset = m_flipX ? (m_xMax - x) : (x - m_xMin);
+        return ToPixel(offset * m_xScale) + m_rect.left;
+    }
+    int Y(double y) const {
+        // Larger values are higher: the top edge is yMax, or -yMin when the axis is flipped.
+        const double offset = m_flipY ? (y - m_yMin) : (m_yMax - y);
+        return ToPixel(offset * m_yScale) + m_rect.top;
+    }
     double WorldX(int pixelX) const;
     double WorldY(int pixelY) const;
 
@@ -46,6 +56,15 @@ public:
     static std::vector<double> GridPositions(double min, double max, double step);
 
 private:
+    // Truncated toward zero; values far off the plot clamp to a coordinate the painter can still
+    // clip, and NaN maps to the edge.
+    static int ToPixel(double offset) {
+        if (!(offset == offset))
+            return 0;
+        return static_cast<int>(std::clamp(offset, -kFarPixel, kFarPixel));
+    }
+    static constexpr double kFarPixel = 1.0e7;
+
     ChartRect m_rect;
     double m_xMin = 0.0;
     double m_yMin = 0.0;

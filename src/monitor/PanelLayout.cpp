@@ -89,3 +89,21 @@ PanelFonts DigitPanelFonts(int style, const ChartRect& panel) {
 int NextPanelStyle(int style) {
     return style >= 3 || style < 1 ? 1 : style + 1;
 }
+
+std::vector<int> LowerPaneWidths(int total, int panes) {
+    constexpr int kMinPane = 10;
+    std::vector<int> widths;
+    if (panes <= 2) {
+        widths = {total * 4 / 5, 0};
+    } else {
+        widths = {total / 2, total / 4, 0};
+        widths.resize(static_cast<std::size_t>(panes), 0);
+    }
+    int used = 0;
+    for (std::size_t i = 0; i + 1 < widths.size(); ++i)
+        used += widths[i];
+    widths.back() = total - used;
+    for (int& width : widths)
+        width = std::max(width, kMinPane);
+    return widths;
+}

@@ -4,6 +4,8 @@
 
 #include "monitor/ChartRect.h"
 
+#include <vector>
+
 struct PanelGrid {
     int rows = 0;
     int columns = 0;
@@ -39,3 +41,12 @@ PanelFonts DigitPanelFonts(int style, const ChartRect& panel);
 
 // The panel styles cycle 1, 2, 3, 1 ...: bit 0 shows maximum and minimum, bit 1 the current value.
 int NextPanelStyle(int style);
+
+// The widths of the lower panes of the monitor window: the digit list 4/5 and the log 1/5 of
+// `total`; with a third pane the list and the log share 3/4 (1/2 and 1/4) and the third pane
+// takes the rest. No pane is narrower than 10 pixels.
+std::vector<int> LowerPaneWidths(int total, int panes);
+// The chart row's height: two thirds of the window.
+inline int ChartRowHeight(int total) {
+    return total * 2 / 3;
+}

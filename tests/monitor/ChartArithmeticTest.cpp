@@ -170,6 +170,28 @@ TEST(ChartArithmeticTest, BandAutoScaleSharesTheDivisions) {
     EXPECT_EQ(placed[25].y, 0);
     EXPECT_DOUBLE_EQ(placed[0].unitsPerDivision, 3.0);
 
+    // A first placement gives every channel its own division when there are many.
+    std::vector<BandChannel> fresh(27);
+    for (BandChannel& channel : fresh)
+        channel.range = {-10.0, 10.0};
+    fresh[1].visible = false;
+    PlaceByRange(fresh, 0, 25);
+    EXPECT_EQ(fresh[0].y, 0);
+    EXPECT_EQ(fresh[2].y, 1);
+    EXPECT_EQ(fresh[25].y, 24);
+    EXPECT_EQ(fresh[26].y, 0) << "the 26th shown channel shares the first band";
+    EXPECT_DOUBLE_EQ(fresh[0].unitsPerDivision, 20.0);
+    EXPECT_DOUBLE_EQ(fresh[1].unitsPerDivision, 1.0) << "hidden: untouched";
+    std::vector<BandChannel> two(2);
+    two[0].range = {-10.0, 10.0};
+    two[1].range = {0.0, 500.0};
+    PlaceByRange(two, 0, 25);
+    EXPECT_EQ(two[0].y, 6);
+    EXPECT_EQ(two[1].y, 18);
+    EXPECT_DOUBLE_EQ(two[0].unitsPerDivision, 2.0); // 20 / 12 rounded up
+    EXPECT_DOUBLE_EQ(two[1].unitsPerDivision, 50.0);
+    EXPECT_DOUBLE_EQ(two[1].center, 250.0);
+
     std::vector<BandChannel> hidden(2);
     hidden[0].visible = hidden[1].visible = false;
     EXPECT_FALSE(ApplyBandAutoScale(hidden, 0, 25, true, 1));
@@ -281,6 +303,10 @@ TEST(ChartArithmeticTest, PanelsFillColumnByColumn) {
     EXPECT_EQ(WavePanelFonts(3, {0, 0, 500, 200}, 1920, 1080).value, 18);
     EXPECT_EQ(WavePanelFonts(1, {0, 0, 500, 200}, 1920, 1080).unit, 18);
     EXPECT_EQ(WavePanelFonts(2, {0, 0, 100, 100}, 1920, 1080).value, 30);
+    EXPECT_EQ(LowerPaneWidths(1000, 2), (std::vector<int>{800, 200}));
+    EXPECT_EQ(LowerPaneWidths(1000, 3), (std::vector<int>{500, 250, 250}));
+    EXPECT_EQ(LowerPaneWidths(12, 3), (std::vector<int>{10, 10, 10})) << "at least 10 pixels";
+    EXPECT_EQ(ChartRowHeight(900), 600);
     EXPECT_EQ(NextPanelStyle(1), 2);
     EXPECT_EQ(NextPanelStyle(2), 3);
     EXPECT_EQ(NextPanelStyle(3), 1);

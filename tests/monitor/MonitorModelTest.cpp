@@ -87,7 +87,8 @@ TEST(MonitorModelTest, CommonChartChannelKeepsItsPlacementInTheCondition) {
     EXPECT_EQ(info.GetColor(), 0x030201u);
 
     // Centre -2 on division 12 of 25, 0.5 per division: the plot runs from -8 to 4.5.
-    info.PlaceOn({0, 0, 100, 250}, 0, 25);
+    info.PlaceOn({0, 0, 100, 250}, 0, 25, 10.0, 20.0);
+    EXPECT_EQ(info.Transform().X(15.0), 50);
     EXPECT_DOUBLE_EQ(info.Transform().GetYMin(), -8.0);
     EXPECT_DOUBLE_EQ(info.Transform().GetYMax(), 4.5);
     EXPECT_EQ(info.Transform().Y(-2.0), 130);

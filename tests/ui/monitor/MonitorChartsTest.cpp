@@ -1,0 +1,216 @@
+// The monitor's common chart on a running acquisition of simulated recorders, driven
+// message by message as the monitor window would.
+#include "acquisition/ZT300SetDoc.h"
+#include "device/sim/SimLink.h"
+#include "framework/Clock.h"
+#include "framework/UpdateHints.h"
+#include "monitor/MyCommonWaveChInfo.h"
+#include "monitor/UpdateDataInfo.h"
+#include "support/FakePrompt.h"
+#include "support/MessageQueue.h"
+#include "ui/monitor/MoniCommonView.h"
+
+#include <QElapsedTimer>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <thread>
+
+namespace {
+
+// Slot 1: a sawtooth, a square wave of +-6000 counts (half period 60 samples), a sine, a sawtooth.
+constexpr const char* kConfig = R"(RECORDER ZT-300 127.0.0.2
+SYNC SINGLE
+RATE 1kHz
+SLOT 1 PN=QA-80VA TY=2 NCH=4 RV=10,5 CF=OFF ON=1-4
+)";
+constexpr int kSquare = 1;
+
+class CMonitorRun {
+public:
+    CMonitorRun(CRecorderSettings& settings, const QString& folder) {
+        std::string error;
+        m_link = CSimLink::FromConfigText(kConfig, error, &m_clock);
+        m_doc = std::make_unique<CZT300SetDoc>(
+            DocServices{*m_link, m_prompt, m_clock, settings, folder.toStdString() + "/"});
+        if (!m_doc->OnOpenDocument("127_0_0_2_ZT-300")) {
+            m_doc.reset();
+            return;
+        }
+        m_doc->GetConditions()[0].m_hddRecFolder = folder.toStdString();
+    }
+    ~CMonitorRun() {
+        if (m_doc)
+            m_doc->StopArmed(false);
+    }
+    CZT300SetDoc& Doc() { return *m_doc; }
+    CChCnd& Channel(int i) { return m_doc->GetConditions()[0].m_channels[std::size_t(i)]; }
+    bool Arm() {
+        m_doc->SetMessageTarget(&m_queue);
+        return m_doc->Arm(false);
+    }
+    // Hands the run's messages to the document for `ms`, as the monitor window would.
+    void Pump(int ms) {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < ms) {
+            for (const auto& message : m_queue.Drain())
+                m_doc->OnThreadMessage(message.id, message.wparam, message.lparam);
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+private:
+    CSystemClock m_clock;
+    CFakePrompt m_prompt;
+    CMessageQueue m_queue;
+    std::unique_ptr<CSimLink> m_link;
+    std::unique_ptr<CZT300SetDoc> m_doc;
+};
+
+QRgb At(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+
+QRgb Rgb(std::uint32_t colour) {
+    return qRgb(ChartColour::Red(colour), ChartColour::Green(colour), ChartColour::Blue(colour)) &
+           0xFFFFFF;
+}
+
+} // namespace
+
+class MonitorChartsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    CRecorderSettings m_settings;
+
+private slots:
+    void init() { m_settings = CRecorderSettings(); }
+
+    void commonChartDrawsTheEnvelopeWhereTheTransformSays() {
+        CMonitorRun run(m_settings, m_dir.path());
+        for (int c = 0; c < 4; ++c)
+            run.Channel(c).m_visible = c <= kSquare ? 1 : 0;
+        CMoniCommonView view(run.Doc(), m_settings);
+        view.resize(900, 500);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCOMPARE(view.GetChannels().size(), std::size_t(4));
+        QCOMPARE(view.GetTimeEnd(), 10.0);
+        QVERIFY2(!view.CanAutoScale(), "nothing in the ring yet");
+
+        QVERIFY(run.Arm());
+        run.Pump(1500);
+        const CCpsRingBuf* ring = run.Doc().GetDisplayRing();
+        QVERIFY(ring->NewestRel() > 50);
+        // The ring holds the simulator's square wave: every extreme is one of its two levels.
+        const double high = run.Channel(kSquare).CountToPhys(6000);
+        const double low = run.Channel(kSquare).CountToPhys(-6000);
+        QVERIFY(high - low > 4.0);
+        auto isLevel = [&](double v) { return qFuzzyCompare(v, high) || qFuzzyCompare(v, low); };
+        for (int r = 0; r <= ring->NewestRel(); ++r) {
+            const CpsEntry& entry = ring->GetPoint(r)[kSquare];
+            QVERIFY(isLevel(entry.minimum));
+            QVERIFY(isLevel(entry.maximum));
+        }
+
+        QVERIFY(view.CanAutoScale());
+        view.BandAutoScale(true);
+        const CCommonWaveChInfo& square = *view.GetChannels()[kSquare];
+        QCOMPARE(square.GetY(), std::int16_t(18)); // two bands of 12 divisions
+        QCOMPARE(square.GetUnitsPerDivision(), 0.5);
+        QImage picture;
+        view.RenderTo(picture);
+        const CGrp& grp = square.Transform();
+        const QRgb colour = Rgb(square.GetColor());
+        int flat = 0;
+        // Whether the points around r (all that can share its pixel column or join it) sit on
+        // one level.
+        auto flatAround = [&](int r) {
+            for (int k = r - 3; k <= r + 3; ++k) {
+                const CpsEntry& e = ring->GetPoint(k)[kSquare];
+                if (e.minimum != e.maximum || e.maximum != ring->GetPoint(r)[kSquare].maximum)
+                    return false;
+            }
+            return true;
+        };
+        for (int r = 3; r + 3 <= ring->NewestRel(); ++r) {
+            const CpsEntry& entry = ring->GetPoint(r)[kSquare];
+            const int x = grp.X(ring->TimeOf(r));
+            QCOMPARE(At(picture, x, grp.Y(entry.maximum)), colour);
+            QCOMPARE(At(picture, x, grp.Y(entry.minimum)), colour);
+            if (flatAround(r)) {
+                // A flat stretch is one pixel high: nothing at the middle of the band.
+                QVERIFY(At(picture, x, grp.Y((high + low) / 2)) != colour);
+                ++flat;
+            }
+        }
+        QVERIFY(flat > 10);
+        // The other visible channel lies in the lower band, the hidden ones nowhere.
+        QCOMPARE(view.GetChannels()[0]->GetY(), std::int16_t(6));
+        QVERIFY(view.GetChannels()[2]->GetBand().IsEmpty());
+
+        // Hint 4 takes the chart width from the settings, hint 11 the divisions.
+        m_settings.m_xWidth = 30;
+        m_settings.m_xGrid = 5.0;
+        m_settings.m_yGridCnt = 20;
+        run.Doc().UpdateAllViews(nullptr, UpdateHint::kChartWidthChanged);
+        QCOMPARE(view.GetTimeEnd() - view.GetTimeStart(), 30.0);
+        QCOMPARE(view.GetTimeGrid(), 5.0);
+        QCOMPARE(view.GetDivisions(), 20);
+        QCOMPARE(view.TimeFormat().GetDigits(), 0);
+    }
+
+    void commonChartScrollsByTheMinimumStepAndSelectsWithTab() {
+        m_settings.m_xWidth = 1; // the data pass the right edge after a second
+        m_settings.m_xGrid = 0.2;
+        CMonitorRun run(m_settings, m_dir.path());
+        for (int c = 0; c < 4; ++c)
+            run.Channel(c).m_visible = 1;
+        CMoniCommonView view(run.Doc(), m_settings);
+        view.resize(700, 400);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCOMPARE(view.TimeFormat().GetDigits(), 1);
+        QVERIFY(run.Arm());
+        run.Pump(2500);
+        QVERIFY2(view.GetTimeStart() > 0.5, qPrintable(QString::number(view.GetTimeStart())));
+        const CCpsRingBuf* ring = run.Doc().GetDisplayRing();
+        QVERIFY(ring->TimeOf(ring->NewestRel()) <= view.GetTimeEnd() + 1e-9);
+
+        // An update with no new point beyond the edge draws in place; one just beyond scrolls.
+        CUpdateDataInfo info(ring->NewestRel(), 0);
+        view.repaint();
+        QCOMPARE(view.OnNewData(&info), LiveStep::Action::DrawNew);
+
+        // Tab walks up the divisions; past the top the selection stays.
+        view.SelectChannel(0);
+        std::vector<int> order{0};
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(&view, Qt::Key_Tab);
+            order.push_back(view.GetSelected());
+        }
+        QCOMPARE(order, (std::vector<int>{0, 1, 2, 3, 3, 3}));
+        QTest::keyClick(&view, Qt::Key_Backtab);
+        QCOMPARE(view.GetSelected(), 2);
+
+        // Cursors move with the arrows and read the selected channel.
+        view.Cursors().ShowCursors(true);
+        const int before = view.Cursors().GetCursor(0);
+        QTest::keyClick(&view, Qt::Key_Right, Qt::ControlModifier);
+        QCOMPARE(view.Cursors().GetCursor(0), before + 10);
+
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.filePath("chart.pdf"));
+        view.Print(printer);
+        QVERIFY(QFileInfo(m_dir.filePath("chart.pdf")).size() > 1000);
+    }
+};
+
+QTEST_MAIN(MonitorChartsTest)
+#include "MonitorChartsTest.moc"
