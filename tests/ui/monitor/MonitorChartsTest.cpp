@@ -1,4 +1,4 @@
-// The monitor's common chart on a running acquisition of simulated recorders, driven
+// The monitor's charts on a running acquisition of simulated recorders, driven
 // message by message as the monitor window would.
 #include "acquisition/ZT300SetDoc.h"
 #include "device/sim/SimLink.h"
@@ -8,6 +8,7 @@
 #include "monitor/UpdateDataInfo.h"
 #include "support/FakePrompt.h"
 #include "support/MessageQueue.h"
+#include "ui/monitor/MoniChartView.h"
 #include "ui/monitor/MoniCommonView.h"
 
 #include <QElapsedTimer>
@@ -209,6 +210,78 @@ private slots:
         printer.setOutputFileName(m_dir.filePath("chart.pdf"));
         view.Print(printer);
         QVERIFY(QFileInfo(m_dir.filePath("chart.pdf")).size() > 1000);
+    }
+
+    void separateChartsFollowTheRunAndTheirScales() {
+        m_settings.m_xWidth = 1;
+        m_settings.m_xGrid = 0.2;
+        CMonitorRun run(m_settings, m_dir.path());
+        for (int c = 0; c < 4; ++c)
+            run.Channel(c).m_visible = 1;
+        run.Channel(3).m_visible = 0;
+        CMoniChartView view(run.Doc(), m_settings, nullptr);
+        view.resize(800, 600);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QCOMPARE(view.GetGroups().size(), std::size_t(4));
+        QVERIFY(view.HasVisibleChannel());
+        QVERIFY(!view.CanAutoScale());
+        QVERIFY(run.Arm());
+        run.Pump(2500);
+        QVERIFY2(view.GetTimeStart() > 0.5, "the panels scrolled");
+        view.repaint();
+
+        // The newest points of the square wave lie in its panel where its transform puts them.
+        const CGrpChInfo& square = view.GetGroups()[kSquare];
+        QCOMPARE(square.GetPanel().top, 201); // three panels, one column, 200 pixels each
+        const CCpsRingBuf* ring = run.Doc().GetDisplayRing();
+        const QImage& picture = view.Picture();
+        int checked = 0;
+        for (int r = ring->NewestRel(); r > ring->NewestRel() - 20; --r) {
+            const int x = square.Transform().X(ring->TimeOf(r));
+            if (x >= square.GetPlot().right)
+                continue;
+            const CpsEntry& entry = ring->GetPoint(r)[kSquare];
+            QCOMPARE(At(picture, x, square.Transform().Y(entry.maximum)),
+                     qRgb(255, 255, 0) & 0xFFFFFF);
+            ++checked;
+        }
+        QVERIFY(checked > 10);
+
+        // Auto-scale fits the ring; Offset moves by half the span; Reset takes the range scale.
+        QVERIFY(view.CanAutoScale());
+        view.AutoScale();
+        QVERIFY(qFuzzyCompare(run.Channel(kSquare).m_sepChart.m_max,
+                              run.Channel(kSquare).CountToPhys(6000)));
+        const CScale fitted = run.Channel(kSquare).m_sepChart;
+        view.Offset();
+        QVERIFY(view.IsOffset());
+        QCOMPARE(run.Channel(kSquare).m_sepChart.m_min,
+                 fitted.m_min + (fitted.m_max - fitted.m_min) / 2);
+        view.ResetScale();
+        QCOMPARE(run.Channel(kSquare).m_sepChart, run.Channel(kSquare).GetChartScale());
+
+        // Double clicks zoom the panel's scale and toggle its value box.
+        const CScale before = run.Channel(kSquare).m_sepChart;
+        const QPoint inPlot((square.GetPlot().left + square.GetPlot().right) / 2,
+                            square.GetPlot().top + 5);
+        QTest::mouseDClick(&view, Qt::LeftButton, {}, inPlot);
+        QCOMPARE(run.Channel(kSquare).m_sepChart.m_max - run.Channel(kSquare).m_sepChart.m_min,
+                 (before.m_max - before.m_min) / 2);
+        const QPoint inValues(square.GetValueRect().left + 3, square.GetValueRect().bottom - 3);
+        QTest::mouseDClick(&view, Qt::LeftButton, {}, inValues);
+        QCOMPARE(run.Channel(kSquare).m_valueBox, 1);
+
+        // Digit panels show the max/min values; a right click cycles the panel's style.
+        view.SetDisplayType(CMoniChartView::kDigit);
+        QCOMPARE(view.OnNewData(nullptr), LiveStep::Action::Page);
+        QTest::mouseClick(&view, Qt::RightButton, {},
+                          QPoint(inPlot.x(), square.GetPanel().bottom - 10));
+        QCOMPARE(view.GetGroups()[kSquare].GetStyle(), std::int16_t(1));
+        QImage digits;
+        view.RenderTo(digits);
+        QVERIFY(digits.pixelColor(square.GetPanel().left + 1, square.GetPanel().top + 1) ==
+                QColor(Qt::black));
     }
 };
 
