@@ -1,15 +1,19 @@
-// The monitor's charts on a running acquisition of simulated recorders, driven
+// The monitor's charts and digit lists on a running acquisition of simulated recorders, driven
 // message by message as the monitor window would.
 #include "acquisition/ZT300SetDoc.h"
 #include "device/sim/SimLink.h"
 #include "framework/Clock.h"
 #include "framework/UpdateHints.h"
+#include "monitor/ChannelLimits.h"
 #include "monitor/MyCommonWaveChInfo.h"
 #include "monitor/UpdateDataInfo.h"
 #include "support/FakePrompt.h"
 #include "support/MessageQueue.h"
+#include "ui/grid/GridCtrl.h"
 #include "ui/monitor/MoniChartView.h"
+#include "ui/monitor/MoniCommonDigitListView.h"
 #include "ui/monitor/MoniCommonView.h"
+#include "ui/monitor/MoniDigitListView.h"
 
 #include <QElapsedTimer>
 #include <QPrinter>
@@ -282,6 +286,73 @@ private slots:
         view.RenderTo(digits);
         QVERIFY(digits.pixelColor(square.GetPanel().left + 1, square.GetPanel().top + 1) ==
                 QColor(Qt::black));
+    }
+
+    void digitListsShowValuesLimitsAndPlacement() {
+        CMonitorRun run(m_settings, m_dir.path());
+        run.Channel(kSquare).m_mat = {"Steel", "S1", "1.0", ""}; // upper limit exceeded
+        run.Channel(2).m_mat = {"", "", "30", "-30"};            // both respected
+        const CMatLimits limits;
+        CMoniDigitListView list(run.Doc(), m_settings, &limits);
+        CMoniCommonDigitListView common(run.Doc(), m_settings, &limits);
+        CGridModel& model = list.Grid().Model();
+        QCOMPARE(list.RowCount(), 4);
+        QCOMPARE(model.Cell(0, 2).text, QStringLiteral("MIN"));
+        QCOMPARE(model.Cell(1, 0).text, QStringLiteral("1-1(Ch10)"));
+        QCOMPARE(model.Cell(1, 4).text, QStringLiteral("V"));
+        QVERIFY(run.Arm());
+        QCOMPARE(model.Cell(1, 2).text, QStringLiteral("-")); // "no data yet"
+        run.Pump(1200);
+        QTRY_VERIFY(model.Cell(2, 2).text != QStringLiteral("-"));
+        QCOMPARE(model.Cell(2, 3).textColour, QColor(255, 0, 0));
+        QVERIFY2(model.Cell(2, 1).text.endsWith(QLatin1Char(')')), "with the raw reading");
+        QCOMPARE(model.Cell(3, 3).textColour, QColor(0, 160, 0));
+        QVERIFY2(!model.Cell(1, 3).textColour.isValid(), "no limits: the default colour");
+        CGridModel& placement = common.Grid().Model();
+        QVERIFY(!placement.Cell(2, CMoniCommonDigitListView::kValue).text.contains('('));
+
+        // Ctrl+click on Name: checked rows first, then the next click by number alone.
+        for (int c = 0; c < 4; ++c)
+            run.Channel(c).m_visible = c == 3 ? 1 : 0;
+        list.OnHeaderClicked(0, Qt::ControlModifier);
+        QCOMPARE(list.RowChannel(1).index, 3);
+        list.OnHeaderClicked(0, Qt::ControlModifier);
+        QCOMPARE(list.RowChannel(1).index, 0);
+        list.OnHeaderClicked(0, Qt::NoModifier);
+        QCOMPARE(list.RowChannel(1).index, 0); // "without Ctrl the header only selects"
+
+        // A ticked box shows the channel in the chart and tells the other views.
+        QVERIFY(model.setData(model.IndexOf(1, 0), Qt::Checked, Qt::CheckStateRole));
+        QCOMPARE(run.Channel(0).m_visible, 1);
+        QVERIFY2(placement.Cell(1, 0).checked, "the other list re-read its boxes");
+
+        // Placement edits: an out-of-range division leaves the channel where it was.
+        const auto gridNo = [&](const QString& text) {
+            return placement.setData(placement.IndexOf(1, CMoniCommonDigitListView::kGridNo), text,
+                                     Qt::EditRole);
+        };
+        gridNo(QStringLiteral("12"));
+        QCOMPARE(run.Channel(0).m_gridCentreDiv, std::int16_t(12));
+        gridNo(QStringLiteral("64"));
+        QCOMPARE(run.Channel(0).m_gridCentreDiv, std::int16_t(12));
+        QCOMPARE(placement.Cell(1, CMoniCommonDigitListView::kGridNo).text, QStringLiteral("12"));
+        placement.setData(placement.IndexOf(1, CMoniCommonDigitListView::kDiv),
+                          QStringLiteral("-1"), Qt::EditRole);
+        QCOMPARE(placement.Cell(1, CMoniCommonDigitListView::kDiv).text, QStringLiteral("1.000"));
+        placement.setData(placement.IndexOf(1, CMoniCommonDigitListView::kZeroP),
+                          QStringLiteral("2.5"), Qt::EditRole);
+        QCOMPARE(run.Channel(0).m_gridCentreValue, 2.5);
+        QCOMPARE(placement.Cell(1, CMoniCommonDigitListView::kZeroP).text, QStringLiteral("2.500"));
+        common.SetColourChooser([](const QColor&) { return QColor(10, 20, 30); });
+        emit common.Grid().cellClicked(1, CMoniCommonDigitListView::kColour);
+        QCOMPARE(run.Channel(0).m_gridColour, ChartColour::Rgb(10, 20, 30));
+        QCOMPARE(placement.Cell(1, CMoniCommonDigitListView::kColour).colour, QColor(10, 20, 30));
+
+        // Ctrl+click on MIN starts the chart ranges again.
+        QVERIFY(run.Doc().GetDisplayRing()->GetRange(0).maximum >= 0.0 ||
+                run.Doc().GetDisplayRing()->GetRange(0).minimum <= 0.0);
+        list.OnHeaderClicked(2, Qt::ControlModifier);
+        QCOMPARE(run.Doc().GetDisplayRing()->GetRange(0).maximum, CCpsRingBuf::kEmptyRange.maximum);
     }
 };
 
