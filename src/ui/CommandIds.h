@@ -49,6 +49,7 @@ inline constexpr int kSaveAsCnd = 32813;
 inline constexpr int kSwitch = 32820;
 inline constexpr int kOptionSetting = 32830;
 inline constexpr int kRegisterPhyUnit = 32832;
+inline constexpr int kEditFile = 32833;
 inline constexpr int kTestInfoPanel = 32834;
 inline constexpr int kMaxMinValue = 32835;
 inline constexpr int kSaveMaxMin = 32836;

@@ -216,7 +216,18 @@ void CMainFrame::BuildMonitorMenu() {
                           {kRemoteControl, "Remote Control", nullptr},
                           {kCardInfo, "Card Info", nullptr},
                           {kVoice, "Voice", nullptr},
-                          {kRegisterPhyUnit, "Register Phyunit", nullptr}});
+                          {kRegisterPhyUnit, "Register Phyunit", nullptr},
+                          {kFilePrint, "&Print...", "Ctrl+P"},
+                          {kEditFile, "Edit File", nullptr},
+                          {kDigitAndWave, "Digit && Wave", nullptr},
+                          {kChartSlot1, "Chart Slot1", nullptr},
+                          {kChartSlot1 + 1, "Chart Slot2", nullptr},
+                          {kChartSlot1 + 2, "Chart Slot3", nullptr},
+                          {kChartSlot1 + 3, "Chart Slot4", nullptr},
+                          {kChartSlot1 + 4, "Chart Slot5", nullptr},
+                          {kChartSlot1 + 5, "Chart Slot6", nullptr},
+                          {kChartSlot1 + 6, "Chart Slot7", nullptr},
+                          {kChartSlot1 + 7, "Chart Slot8", nullptr}});
 }
 
 void CMainFrame::AddWindowCommands(QMenu* menu) {

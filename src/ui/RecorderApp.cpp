@@ -12,7 +12,6 @@
 #include "ui/LinkFactory.h"
 #include "ui/LogView.h"
 #include "ui/MainFrame.h"
-#include "ui/MoniChartFrame.h"
 #include "ui/QtPrompt.h"
 #include "ui/QtSettingsStore.h"
 #include "ui/QtSoundPlayer.h"
@@ -27,6 +26,7 @@
 #include "ui/dialogs/SelChBalDlg.h"
 #include "ui/dialogs/SelectConnectionDlg.h"
 #include "ui/dialogs/WelcomeDlg.h"
+#include "ui/monitor/MoniChartFrame.h"
 #include "ui/setup/ZT300SetView.h"
 
 #include <QApplication>
@@ -40,6 +40,7 @@
 #include <QMdiSubWindow>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStandardPaths>
 
 using namespace CommandId;
@@ -176,9 +177,12 @@ void CRecorderApp::ScanAndConnect() {
 
 CZT300SetDoc* CRecorderApp::OpenDocument(const std::string& path) {
     OpenDoc open;
-    open.doc = std::make_unique<CZT300SetDoc>(DocServices{*m_link, *m_prompt, m_clock, m_settings,
-                                                          m_dataFolder, m_sound.get(),
-                                                          m_digitalInput.get()});
+    DocServices services{*m_link,       *m_prompt,           m_clock, m_settings, m_dataFolder,
+                         m_sound.get(), m_digitalInput.get()};
+    // The display keeps about one point per pixel of the screen a chart may span.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        services.screenWidth = screen->size().width();
+    open.doc = std::make_unique<CZT300SetDoc>(services);
     const bool connection = CZT300SetDoc::IsConnectionText(path);
     open.doc->SetTitle(connection ? path : FromQt(QFileInfo(ToQt(path)).fileName()));
     if (!open.doc->OnOpenDocument(path))
@@ -217,8 +221,13 @@ void CRecorderApp::ShowMonitor(CZT300SetDoc& doc) {
     OpenDoc* open = FindOpen(&doc);
     if (open == nullptr)
         return;
+    // A changed chart arrangement builds the chart again.
+    if (auto* frame = open->monitor != nullptr
+                          ? qobject_cast<CMoniChartFrame*>(open->monitor->widget())
+                          : nullptr)
+        frame->SetChartType(m_settings.m_chartType);
     if (open->monitor == nullptr) {
-        auto* monitor = new CMoniChartFrame(doc, this, &m_settings);
+        auto* monitor = new CMoniChartFrame(doc, this, &m_settings, m_store.get());
         connect(monitor, &CMoniChartFrame::commError, this, [this, &doc] { OnCommError(doc); });
         open->monitor = m_frame->MdiArea()->addSubWindow(monitor);
         open->monitor->setProperty(kMenuKindProperty, static_cast<int>(MenuKind::Monitor));
@@ -271,7 +280,8 @@ CRecorderApp::OpenDoc* CRecorderApp::FindOpen(const CZT300SetDoc* doc) {
 }
 
 const CRecorderApp::OpenDoc* CRecorderApp::ActiveOpen() const {
-    const QMdiSubWindow* active = m_frame->MdiArea()->activeSubWindow();
+    // The current window stays the one the commands act on while a floating panel has the focus.
+    const QMdiSubWindow* active = m_frame->MdiArea()->currentSubWindow();
     for (const OpenDoc& open : m_documents) {
         if (active != nullptr && (open.setup == active || open.monitor == active))
             return &open;
@@ -310,11 +320,21 @@ int CRecorderApp::ConnectedDocumentCount() const {
                       [](const OpenDoc& open) { return open.doc->HasCurrentRecorder(); }));
 }
 
+CMoniChartFrame* CRecorderApp::ActiveMonitor() const {
+    const OpenDoc* open = ActiveOpen();
+    if (open == nullptr || open->monitor == nullptr ||
+        m_frame->MdiArea()->currentSubWindow() != open->monitor)
+        return nullptr;
+    return qobject_cast<CMoniChartFrame*>(open->monitor->widget());
+}
+
 bool CRecorderApp::IsCommandEnabled(int id) const {
+    if (CMoniChartFrame* monitor = ActiveMonitor(); monitor && monitor->HandlesCommand(id))
+        return monitor->IsCommandEnabled(id);
     const OpenDoc* open = ActiveOpen();
     const CZT300SetDoc* doc = open != nullptr ? open->doc.get() : nullptr;
     const bool setupActive =
-        open != nullptr && m_frame->MdiArea()->activeSubWindow() == open->setup;
+        open != nullptr && m_frame->MdiArea()->currentSubWindow() == open->setup;
     switch (id) {
     case kFileOpen:
     case kIpSetting:
@@ -383,11 +403,18 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
     }
 }
 
-bool CRecorderApp::IsCommandChecked(int) const {
-    return false;
+bool CRecorderApp::IsCommandChecked(int id) const {
+    if (CMoniChartFrame* monitor = ActiveMonitor(); monitor && monitor->HandlesCommand(id))
+        return monitor->IsCommandChecked(id);
+    const CZT300SetDoc* doc = ActiveDocument();
+    return id == kPause && doc != nullptr && doc->m_acq.paused;
 }
 
 void CRecorderApp::OnCommand(int id) {
+    if (CMoniChartFrame* monitor = ActiveMonitor(); monitor && monitor->HandlesCommand(id)) {
+        monitor->OnCommand(id);
+        return;
+    }
     CZT300SetDoc* doc = ActiveDocument();
     switch (id) {
     case kFileOpen:
@@ -589,7 +616,7 @@ void CRecorderApp::Switch() {
     const OpenDoc* open = ActiveOpen();
     if (open == nullptr)
         return;
-    if (m_frame->MdiArea()->activeSubWindow() == open->setup)
+    if (m_frame->MdiArea()->currentSubWindow() == open->setup)
         ShowMonitor(*open->doc);
     else
         ShowSetup(*open->doc);
@@ -667,9 +694,8 @@ void CRecorderApp::ShowOptionSheet() {
     for (OpenDoc& open : m_documents) {
         if (chartTypeChanged && open.monitor != nullptr)
             ShowMonitor(*open.doc);
-        // The chart hints reach the monitor through the settings it reads; only a new balance
-        // limit changes what the documents show.
-        if (hint == UpdateHint::kConditionChanged)
+        // The charts read the settings again on their hint.
+        if (hint != 0)
             open.doc->UpdateAllViews(nullptr, hint);
     }
 }

@@ -77,6 +77,8 @@ private:
 
     OpenDoc* FindOpen(const CZT300SetDoc* doc);
     const OpenDoc* ActiveOpen() const;
+    // The monitor window when it is the active window.
+    CMoniChartFrame* ActiveMonitor() const;
     void CreateSetupWindow(OpenDoc& open);
     void OnSubWindowActivated(QMdiSubWindow* window);
     bool AnyDocumentArmed() const;

@@ -5,11 +5,12 @@
 #include "ui/CommandIds.h"
 #include "ui/LogView.h"
 #include "ui/MainFrame.h"
-#include "ui/MoniChartFrame.h"
 #include "ui/QtPrompt.h"
 #include "ui/dialogs/SelectConnectionDlg.h"
 #include "ui/grid/GridCtrl.h"
 #include "ui/grid/GridModel.h"
+#include "ui/monitor/MoniChartFrame.h"
+#include "ui/monitor/MoniDigitListBase.h"
 #include "ui/setup/ZT300SetView.h"
 
 #include <QAction>
@@ -160,7 +161,7 @@ private slots:
         QCOMPARE(QString::fromStdString(CTextFile::ReadTextLines(hdr.toStdString(), header)),
                  QString());
         QVERIFY(std::find(header.begin(), header.end(), "COMMENT1 after the run") != header.end());
-        QVERIFY(monitor->GetMaxMinList()->rowCount() > 0);
+        QVERIFY(monitor->GetDigitList()->RowCount() > 0);
         QVERIFY(monitor->GetLogView()->count() >= 2); // start, mark, stop
         app.OnCommand(CommandId::kStopArmed);
         QVERIFY(!doc->m_acq.run);
