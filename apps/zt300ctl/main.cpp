@@ -2,16 +2,23 @@
 //   --demo              work with simulated recorders inside the program
 //   --connect           skip the welcome choice and scan for recorders at once
 //   --screenshot FILE   save a picture of the main window after start-up and quit
+//   --arm SECONDS       go to ARMED and start an HDD record in the monitor window of the
+//                       opened recorders; a screenshot is then taken SECONDS later
+//   --chart-type N      the monitor's chart arrangement: 0 separate charts, 1 common chart
 //   PATH ...            open documents: condition files, or connection texts such as
 //                       127_0_0_2_ZT-300,127_0_0_3_ZT-500
+#include "ui/CommandIds.h"
 #include "ui/MainFrame.h"
 #include "ui/RecorderApp.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QMdiArea>
+#include <QMessageBox>
 #include <QTimer>
 
+#include <algorithm>
 #include <clocale>
 
 int main(int argc, char* argv[]) {
@@ -32,7 +39,15 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Save a picture of the window and quit."),
                                         QStringLiteral("file"));
-    parser.addOptions({demo, connect, screenshot});
+    const QCommandLineOption arm(
+        QStringLiteral("arm"),
+        QStringLiteral("Go to ARMED and record; the screenshot follows after the seconds."),
+        QStringLiteral("seconds"));
+    const QCommandLineOption chartType(
+        QStringLiteral("chart-type"),
+        QStringLiteral("Monitor charts: 0 separate charts, 1 one common chart."),
+        QStringLiteral("type"));
+    parser.addOptions({demo, connect, screenshot, arm, chartType});
     parser.addPositionalArgument(QStringLiteral("path"),
                                  QStringLiteral("Condition files or connection texts to open."));
     parser.process(app);
@@ -41,8 +56,12 @@ int main(int argc, char* argv[]) {
     options.demo = parser.isSet(demo);
     options.welcome = !parser.isSet(connect) && parser.positionalArguments().isEmpty();
     CRecorderApp recorderApp(options);
+    if (parser.isSet(chartType))
+        recorderApp.Settings().m_chartType = parser.value(chartType).toInt() == 1 ? 1 : 0;
+    const int armSeconds = parser.isSet(arm) ? std::max(parser.value(arm).toInt(), 0) : -1;
     if (parser.isSet(screenshot)) {
-        QTimer::singleShot(1500, &app, [&] {
+        const int delay = armSeconds >= 0 ? 1000 + armSeconds * 1000 : 1500;
+        QTimer::singleShot(delay, &app, [&] {
             CMainFrame& frame = recorderApp.MainFrame();
             frame.grab().save(parser.value(screenshot));
             frame.close();
@@ -54,5 +73,25 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(connect))
         recorderApp.ScanAndConnect();
     recorderApp.ArrangeAfterConnect();
+    if (armSeconds >= 0) {
+        QTimer::singleShot(500, &app, [&] {
+            // Unattended: a question on the way (sending a changed condition) is answered Yes,
+            // a message acknowledged.
+            QTimer answer;
+            QObject::connect(&answer, &QTimer::timeout, &app, [] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    if (QAbstractButton* yes = box->button(QMessageBox::Yes))
+                        yes->click();
+                    else
+                        box->accept();
+                }
+            });
+            answer.start(100);
+            for (const int id : {CommandId::kGoArmed, CommandId::kStartHddAcq}) {
+                if (recorderApp.IsCommandEnabled(id))
+                    recorderApp.OnCommand(id);
+            }
+        });
+    }
     return QApplication::exec();
 }
