@@ -70,6 +70,14 @@ public:
         resize(plotWidth + (width() - GetPlotRect().Width()), height);
     }
 
+    // A 1600-pixel plot, the ring full with two chart widths, the time range ending at its newest.
+    void Prepare(long long& next) {
+        SizePlot(kPlotWidth, 1000);
+        AppendPoints(m_ring, next, 2 * kPlotWidth);
+        const double newest = m_ring.TimeOf(m_ring.NewestRel());
+        SetTimeRange(newest - kChartSeconds, newest);
+    }
+
 protected:
     const CCpsRingBuf* GetRing() const override { return &m_ring; }
 
@@ -79,11 +87,8 @@ private:
 
 void BM_CommonChartFullRepaint(benchmark::State& state) {
     CBenchView view;
-    view.SizePlot(kPlotWidth, 1000);
     long long next = 0;
-    AppendPoints(view.Ring(), next, 2 * kPlotWidth);
-    const double newest = view.Ring().TimeOf(view.Ring().NewestRel());
-    view.SetTimeRange(newest - kChartSeconds, newest);
+    view.Prepare(next);
     QImage image;
     for (auto _ : state) {
         view.RenderTo(image);
@@ -94,13 +99,9 @@ void BM_CommonChartFullRepaint(benchmark::State& state) {
 }
 BENCHMARK(BM_CommonChartFullRepaint)->Unit(benchmark::kMillisecond);
 
-void BM_CommonChartLiveSecond(benchmark::State& state) {
-    CBenchView view;
-    view.SizePlot(kPlotWidth, 1000);
-    long long next = 0;
-    AppendPoints(view.Ring(), next, 2 * kPlotWidth);
-    const double newest = view.Ring().TimeOf(view.Ring().NewestRel());
-    view.SetTimeRange(newest - kChartSeconds, newest);
+// Each iteration: one second of new points (the ring's own work left out of the time), the
+// view's live update and the copy of its picture to the window.
+template <typename View> void LiveSeconds(benchmark::State& state, View& view, long long& next) {
     view.show();
     QApplication::processEvents();
     view.repaint();
@@ -108,6 +109,7 @@ void BM_CommonChartLiveSecond(benchmark::State& state) {
         state.PauseTiming();
         const int before = view.Ring().NewestRel();
         AppendPoints(view.Ring(), next, kPointsPerSecond);
+        // The full ring dropped as many old points as came: the last old one moved back.
         const CUpdateDataInfo info(std::max(before - kPointsPerSecond, 0), kPointsPerSecond);
         state.ResumeTiming();
         if (view.OnNewData(&info) != LiveStep::Action::Scroll) {
@@ -116,6 +118,13 @@ void BM_CommonChartLiveSecond(benchmark::State& state) {
         }
         view.repaint();
     }
+}
+
+void BM_CommonChartLiveSecond(benchmark::State& state) {
+    CBenchView view;
+    long long next = 0;
+    view.Prepare(next);
+    LiveSeconds(state, view, next);
     state.counters["samples_per_update"] = kRate * kChannels;
     state.counters["points_per_update"] = kPointsPerSecond * kChannels;
 }
@@ -201,21 +210,7 @@ void BM_SeparateChartsLiveSecond(benchmark::State& state) {
     CBenchPanels view(*document.doc, document.settings);
     long long next = 0;
     PreparePanels(view, next);
-    view.show();
-    QApplication::processEvents();
-    view.repaint();
-    for (auto _ : state) {
-        state.PauseTiming();
-        const int before = view.Ring().NewestRel();
-        AppendPoints(view.Ring(), next, kPointsPerSecond);
-        const CUpdateDataInfo info(std::max(before - kPointsPerSecond, 0), kPointsPerSecond);
-        state.ResumeTiming();
-        if (view.OnNewData(&info) != LiveStep::Action::Scroll) {
-            state.SkipWithError("the live update did not scroll");
-            break;
-        }
-        view.repaint();
-    }
+    LiveSeconds(state, view, next);
     state.counters["samples_per_update"] = kRate * kPanels;
 }
 BENCHMARK(BM_SeparateChartsLiveSecond)->Unit(benchmark::kMillisecond);

@@ -4,6 +4,7 @@
 #include "monitor/CpsRingBuf.h"
 #include "monitor/TraceBuilder.h"
 #include "monitor/WaveLayout.h"
+#include "ui/monitor/ChartPicture.h"
 #include "ui/monitor/QtGrpCanvas.h"
 #include "ui/monitor/TracePaint.h"
 
@@ -20,6 +21,10 @@
 #include <algorithm>
 #include <cmath>
 
+using ChartPicture::ScreenSize;
+using ChartPicture::ToQColor;
+using ChartPicture::ToQRect;
+
 namespace {
 
 constexpr int kScreenDots = 2;
@@ -28,15 +33,6 @@ constexpr int kTick = 2;
 constexpr int kLabelPadX = 5;
 constexpr int kLabelPadY = 2;
 constexpr int kScaleTick = 4;
-
-QRect ToQRect(const ChartRect& r) {
-    return {r.left, r.top, r.Width(), r.Height()};
-}
-
-QSize ScreenSize() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? screen->size() : QSize(1920, 1080);
-}
 
 // Every how many divisions a label fits, for labels `line` pixels high.
 int LabelEvery(double pixelsPerDivision, int line) {
@@ -97,10 +93,6 @@ void CCommonWaveView::Invalidate() {
 int CCommonWaveView::VisibleCount() const {
     return static_cast<int>(std::count_if(m_channels.begin(), m_channels.end(),
                                           [](const auto& c) { return c->IsVisible(); }));
-}
-
-QColor CCommonWaveView::ToQColor(std::uint32_t colour) const {
-    return {ChartColour::Red(colour), ChartColour::Green(colour), ChartColour::Blue(colour)};
 }
 
 QString CCommonWaveView::FormatTime(double t) const {

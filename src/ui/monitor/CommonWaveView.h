@@ -101,7 +101,6 @@ protected:
     bool IsPrinting() const { return m_printing; }
     const QColor& PlotColour() const { return m_plotColour; }
     int VisibleCount() const;
-    QColor ToQColor(std::uint32_t colour) const;
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -8,17 +8,19 @@
 #include "monitor/SepChartScale.h"
 #include "monitor/TraceBuilder.h"
 #include "monitor/UpdateDataInfo.h"
+#include "ui/monitor/ChartPicture.h"
 #include "ui/monitor/TracePaint.h"
 
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
-#include <cstring>
 #include <map>
+
+using ChartPicture::ScreenSize;
+using ChartPicture::ToQRect;
 
 namespace {
 
@@ -29,15 +31,7 @@ const QColor kTrace(255, 255, 0);
 const QColor kGreen(0, 255, 0);
 const QColor kYellow(255, 255, 0);
 const QColor kOverRange(255, 0, 0);
-
-QRect ToQRect(const ChartRect& r) {
-    return {r.left, r.top, r.Width(), r.Height()};
-}
-
-QSize ScreenSize() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen != nullptr ? screen->size() : QSize(1920, 1080);
-}
+constexpr int kDigitRefreshMs = 200;
 
 QFont PanelFont(int pixels, bool bold) {
     QFont font(QStringLiteral("monospace"));
@@ -51,8 +45,12 @@ QFont PanelFont(int pixels, bool bold) {
 
 CMoniChartView::CMoniChartView(CZT300SetDoc& doc, const CRecorderSettings& settings,
                                ISettingsStore* store, QWidget* parent)
-    : QWidget(parent), m_doc(doc), m_settings(settings), m_store(store) {
+    : QWidget(parent), m_doc(doc), m_settings(settings), m_store(store),
+      m_digitTimer(new QTimer(this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    m_digitTimer->setSingleShot(true);
+    m_digitTimer->setInterval(kDigitRefreshMs);
+    connect(m_digitTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     setMinimumSize(10, 10);
     if (m_store != nullptr)
         m_displayType = m_store->GetInt(kSection, kDispTypeKey, kWave) == kDigit ? kDigit : kWave;
@@ -113,8 +111,8 @@ void CMoniChartView::OnUpdate(IView*, int hint, const CUpdateData* data) {
         Invalidate();
         break;
     case UpdateHint::kMaxMinChanged:
-        if (m_displayType == kDigit)
-            update();
+        if (m_displayType == kDigit && !m_digitTimer->isActive())
+            m_digitTimer->start();
         break;
     default:
         break;
@@ -435,14 +433,9 @@ void CMoniChartView::ScrollPanels(int shift, int lastOld) {
     QPainter painter(&m_picture);
     for (const CGrpChInfo* group : VisibleGroups()) {
         const ChartRect plot = group->GetPlot().Intersect({0, 0, width(), height()});
-        const int keep = plot.Width() - shift;
-        if (keep <= 0)
+        if (plot.Width() <= shift)
             continue;
-        for (int y = plot.top; y < plot.bottom; ++y) {
-            auto* row = reinterpret_cast<QRgb*>(m_picture.scanLine(y));
-            std::memmove(row + plot.left, row + plot.left + shift,
-                         static_cast<std::size_t>(keep) * sizeof(QRgb));
-        }
+        ChartPicture::ScrollLeft(m_picture, plot, shift);
         const ChartRect strip{plot.right - shift, plot.top, plot.right, plot.bottom};
         painter.fillRect(ToQRect(strip), kPanelBack);
         DrawPanelGrid(painter, *group, strip);

@@ -20,6 +20,7 @@ class CUpdateDataInfo;
 class CZT300SetDoc;
 class ISettingsStore;
 class QPainter;
+class QTimer;
 
 class CMoniChartView : public QWidget, public IView {
     Q_OBJECT
@@ -92,6 +93,7 @@ private:
     std::vector<CGrpChInfo> m_groups;
     QImage m_picture;
     bool m_stale = true;
+    QTimer* m_digitTimer; // digit panels follow the max/min values a few times a second
     QFont m_nameFont;
     int m_titleLine = 14;
     int m_valueLine = 14;

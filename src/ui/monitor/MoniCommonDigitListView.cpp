@@ -7,15 +7,14 @@
 #include "monitor/DigitListRows.h"
 #include "monitor/MyCommonWaveChInfo.h"
 #include "ui/grid/GridCtrl.h"
+#include "ui/monitor/ChartPicture.h"
 
 #include <QColorDialog>
 #include <QMenu>
 
-namespace {
+using ChartPicture::ToQColor;
 
-QColor ToQColor(std::uint32_t colour) {
-    return {ChartColour::Red(colour), ChartColour::Green(colour), ChartColour::Blue(colour)};
-}
+namespace {
 
 QString Real(double value) {
     return QString::fromStdString(FormatText("%5.3f", value));

@@ -3,19 +3,16 @@
 #include "monitor/CpsRingBuf.h"
 #include "monitor/TraceBuilder.h"
 #include "monitor/UpdateDataInfo.h"
+#include "ui/monitor/ChartPicture.h"
 
 #include <QPainter>
 
-#include <cstring>
+using ChartPicture::ToQRect;
 
 namespace {
 
 // The screen's dots repeat every 2 pixels and the paper's every 8: the phase is kept modulo 8.
 constexpr int kPhasePeriod = 8;
-
-QRect ToQRect(const ChartRect& r) {
-    return {r.left, r.top, r.Width(), r.Height()};
-}
 
 } // namespace
 
@@ -68,12 +65,7 @@ void CNewCommonWaveView_Comp::DrawNewPoints(int first) {
 
 void CNewCommonWaveView_Comp::ScrollPicture(int shift, int lastOld) {
     const ChartRect& plot = GetPlotRect();
-    const int keep = plot.Width() - shift;
-    const auto rowBytes = static_cast<std::size_t>(keep) * sizeof(QRgb);
-    for (int y = plot.top; y < plot.bottom; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(m_picture.scanLine(y));
-        std::memmove(row + plot.left, row + plot.left + shift, rowBytes);
-    }
+    ChartPicture::ScrollLeft(m_picture, plot, shift);
     m_gridPhase = (m_gridPhase + shift) % kPhasePeriod;
 
     const ChartRect strip{plot.right - shift, plot.top, plot.right, plot.bottom};
