@@ -63,6 +63,12 @@ bool IsChartSlot(int id) {
     return id >= kChartSlot1 && id < kChartSlot1 + 8;
 }
 
+// The tool bar's buttons that show a state.
+bool IsToggle(int id) {
+    return IsChartSlot(id) || id == kDigitAndWave || id == kOffset || id == kWave || id == kDigit ||
+           id == kTestInfoPanel || id == kRemoteControlPanel;
+}
+
 QRect ScreenRect() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->geometry() : QRect(0, 0, 1920, 1080);
@@ -459,11 +465,8 @@ void CMoniChartFrame::RefreshToolStates() {
         if (id == 0)
             continue;
         action->setEnabled(IsCommandEnabled(id));
-        const bool checked = IsCommandChecked(id);
-        action->setCheckable(checked || action->isChecked() || IsChartSlot(id) ||
-                             id == kDigitAndWave || id == kOffset || id == kWave || id == kDigit ||
-                             id == kTestInfoPanel || id == kRemoteControlPanel);
-        action->setChecked(checked);
+        action->setCheckable(IsToggle(id));
+        action->setChecked(IsCommandChecked(id));
     }
     m_panel->RefreshStates();
 }
