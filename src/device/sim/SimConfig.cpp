@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <set>
 #include <sstream>
 
@@ -75,6 +76,7 @@ private:
     std::string ReadSlotItem(CSimSlotConfig& slot, const std::string& item, std::string& enabled);
     std::string ReadCanSignal(const std::vector<std::string>& words);
     std::string ReadFault(const std::vector<std::string>& words);
+    std::string ReadInput(const std::vector<std::string>& words);
     CSimRecorderConfig& Current() { return m_recorders.back(); }
 };
 
@@ -97,6 +99,9 @@ std::string CConfigReader::ReadLine(const std::string& line) {
     }
     if (words[0] == "FAULT") {
         return ReadFault(words);
+    }
+    if (words[0] == "INPUT") {
+        return ReadInput(words);
     }
     return ReadSetting(words[0], words);
 }
@@ -288,6 +293,30 @@ std::string CConfigReader::ReadFault(const std::vector<std::string>& words) {
     return {};
 }
 
+std::string CConfigReader::ReadInput(const std::vector<std::string>& words) {
+    if (words.size() < 3 || words.size() > 4) {
+        return "INPUT needs <slot>-<channel>, a value and optionally the noise";
+    }
+    TextLines place;
+    CTextFile::SplitText(place, "-", words[1]);
+    int slotNumber = 0;
+    int channel = 0;
+    const auto& slots = Current().slots;
+    const bool numbers =
+        place.size() == 2 && ParseInt(place[0], slotNumber) && ParseInt(place[1], channel);
+    const auto slot = std::ranges::find(slots, slotNumber, &CSimSlotConfig::slot);
+    if (!numbers || slot == slots.end() || channel < 1 || channel > slot->channelCount) {
+        return "INPUT names \"" + words[1] + "\", which is no channel of a SLOT above";
+    }
+    CSimInput input;
+    const std::string noise = words.size() == 4 ? words[3] : "0";
+    if (std::string error = CSimConfig::ParseInput(words[2], noise, input); !error.empty()) {
+        return "INPUT " + error;
+    }
+    Current().inputs[{slotNumber, channel - 1}] = input;
+    return {};
+}
+
 std::string CConfigReader::Finish() {
     if (m_recorders.empty()) {
         return "no RECORDER line";
@@ -315,6 +344,23 @@ bool CSimConfig::IsRateText(const std::string& text) {
         "256Hz",   "512Hz",  "1.28kHz", "2.56kHz", "5.12kHz", "12.8kHz", "25.6kHz",
         "51.2kHz", "128kHz", "256kHz",  "3Hz",     "30Hz",    "300Hz",   "3kHz"};
     return kRates.contains(text);
+}
+
+bool CSimConfig::ParseNumber(const std::string& text, double& value) {
+    const char* end = text.data() + text.size();
+    const auto [rest, error] = std::from_chars(text.data(), end, value);
+    return !text.empty() && error == std::errc() && rest == end && std::isfinite(value);
+}
+
+std::string CSimConfig::ParseInput(const std::string& value, const std::string& noise,
+                                   CSimInput& input) {
+    if (!ParseNumber(value, input.value)) {
+        return "value \"" + value + "\" is not a number";
+    }
+    if (!ParseNumber(noise, input.noise) || input.noise < 0.0) {
+        return "noise \"" + noise + "\" is not a number of at least 0";
+    }
+    return {};
 }
 
 std::string CSimConfig::Parse(const std::string& text) {

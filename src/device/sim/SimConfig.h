@@ -3,9 +3,11 @@
 #pragma once
 
 #include "device/sim/SimFaults.h"
+#include "device/sim/SimSignal.h"
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One module as the recorder reports it.
@@ -38,6 +40,8 @@ struct CSimRecorderConfig {
     int balanceMs = 0;                 // how long a balance takes (status BALANCE meanwhile)
     int cardOpMs = 0;                  // how long a card operation takes (status CARDOP meanwhile)
     std::vector<CSimSlotConfig> slots; // in slot order
+    // Known inputs at power-on, by slot and 0-based channel.
+    std::map<std::pair<int, int>, CSimInput> inputs;
     CSimFaults faults;
 };
 
@@ -53,6 +57,12 @@ public:
     static bool IsIPv4Address(const std::string& text);
     // One of the sampling rates a recorder takes ("1kHz", "1.28Hz", "EXT", ...).
     static bool IsRateText(const std::string& text);
+    // A finite decimal number and nothing else ("2.5", "-0.125", "1e-3").
+    static bool ParseNumber(const std::string& text, double& value);
+    // The value and noise of an input ("0" when the noise is not given); empty when both are
+    // numbers and the noise is not negative, else what is wrong.
+    static std::string ParseInput(const std::string& value, const std::string& noise,
+                                  CSimInput& input);
 
     // The default configuration compiled into the program (the text of data/sim/default.conf).
     static const char* GetDefaultText();

@@ -23,6 +23,8 @@ constexpr std::size_t kSlotListBytes = 256;
 constexpr std::size_t kBalanceReplyBytes = 3000;
 constexpr std::size_t kResidualReplyBytes = 2500;
 constexpr int kOrdinalStatus = LinkOrdinal::kGetStatus;
+// "<slot>SIMIN <channel>,<value>[,<noise>]" or "<slot>SIMIN <channel>,OFF".
+constexpr const char* kInputCommand = "SIMIN ";
 
 bool IsCanG(const CSimSlotConfig& slot) {
     return slot.typeCode == 11 || slot.partNumber == "QA-80CAN-G" ||
@@ -126,6 +128,20 @@ int CheckRecord(const CSimSlotConfig& config, int channel, const LinkChannelReco
     return rangeOk && filterOk && fvOk && levelOk ? 0 : LinkCode::kChannelRefused;
 }
 
+// The full scale of a channel's range as the program reads it: the number the range text begins
+// with, 25000 for a frequency channel outside frequency mode.
+double RangeValueOf(const CSimSlotConfig& config, const LinkChannelRecord& record) {
+    if (config.typeCode == 5 && !record.fvMode.empty() && record.fvMode != "FR") {
+        return 25000.0;
+    }
+    const std::size_t start = record.range.find_first_not_of(' ');
+    if (start == std::string::npos) {
+        return 0.0;
+    }
+    const std::size_t end = record.range.find_first_not_of("0123456789.", start);
+    return ReadReal(record.range.substr(start, end - start));
+}
+
 std::string ResidualItem(int slot, int channel, std::int32_t residual) {
     return FormatText("%d-%d:%X,", slot, channel + 1, static_cast<std::uint32_t>(residual));
 }
@@ -157,6 +173,12 @@ CSimRecorder::CSimRecorder(const CSimRecorderConfig& config, const IClock& clock
         if (IsCan(slotConfig)) {
             slot.can = std::make_unique<CSimCanModule>(IsCanG(slotConfig), slotConfig.canSignals,
                                                        slotConfig.ackSetting);
+        }
+    }
+    for (const auto& [place, input] : config.inputs) {
+        if (Slot* slot = FindSlot(place.first);
+            slot != nullptr && place.second >= 0 && place.second < slot->config.channelCount) {
+            slot->inputs[place.second] = input;
         }
     }
 }
@@ -591,6 +613,11 @@ int CSimRecorder::Command(const std::string& text, std::string& reply) {
     const std::size_t digits = text.find_first_not_of("0123456789");
     const int slotNumber = digits == 0 ? 0 : ReadInt32(text);
     const std::string command = digits == std::string::npos ? "" : text.substr(digits);
+    if (command.starts_with(kInputCommand)) {
+        const int result = InputCommand(slotNumber, command.substr(std::strlen(kInputCommand)));
+        reply.assign(1, static_cast<char>(result));
+        return SimResult::kOk;
+    }
     Slot* slot = FindSlot(slotNumber);
     const bool query = CSimCanModule::IsQuery(command);
     if (slot == nullptr || slot->can == nullptr || m_faults.NaksCommand(text) ||
@@ -600,6 +627,65 @@ int CSimRecorder::Command(const std::string& text, std::string& reply) {
     }
     reply = slot->can->Execute(command);
     return SimResult::kOk;
+}
+
+// Known inputs may change in any state: that is what a test engineer does while calibrating.
+int CSimRecorder::InputCommand(int slotNumber, const std::string& argument) {
+    TextLines fields;
+    CTextFile::SplitText(fields, ",", argument);
+    Slot* slot = FindSlot(slotNumber);
+    const int channel = fields.empty() ? 0 : ReadInt32(fields[0]) - 1;
+    if (slot == nullptr || fields.size() < 2 || fields.size() > 3 || channel < 0 ||
+        channel >= slot->config.channelCount || fields[0] != std::to_string(channel + 1)) {
+        return LinkCode::kNak;
+    }
+    if (fields.size() == 2 && fields[1] == "OFF") {
+        slot->inputs.erase(channel);
+    } else {
+        CSimInput input;
+        if (!CSimConfig::ParseInput(fields[1], fields.size() == 3 ? fields[2] : "0", input)
+                 .empty()) {
+            return LinkCode::kNak;
+        }
+        slot->inputs[channel] = input;
+    }
+    RefreshFrameInputs();
+    return LinkCode::kAck;
+}
+
+bool CSimRecorder::SetInput(int slotNumber, int channel, const std::optional<CSimInput>& input) {
+    const std::lock_guard lock(m_mutex);
+    Slot* slot = FindSlot(slotNumber);
+    if (slot == nullptr || channel < 0 || channel >= slot->config.channelCount) {
+        return false;
+    }
+    if (input) {
+        slot->inputs[channel] = *input;
+    } else {
+        slot->inputs.erase(channel);
+    }
+    RefreshFrameInputs();
+    return true;
+}
+
+std::optional<CSimInput> CSimRecorder::GetInput(int slotNumber, int channel) const {
+    const std::lock_guard lock(m_mutex);
+    const auto slot = m_slots.find(slotNumber);
+    if (slot == m_slots.end()) {
+        return std::nullopt;
+    }
+    const auto input = slot->second.inputs.find(channel);
+    return input == slot->second.inputs.end() ? std::nullopt
+                                              : std::optional<CSimInput>(input->second);
+}
+
+std::map<int, int> CSimRecorder::GetChannelCounts() const {
+    const std::lock_guard lock(m_mutex);
+    std::map<int, int> counts;
+    for (const auto& [number, slot] : m_slots) {
+        counts[number] = slot.config.channelCount;
+    }
+    return counts;
 }
 
 CSimCanModule* CSimRecorder::GetCanModule(int slotNumber) {
@@ -635,6 +721,20 @@ void CSimRecorder::BuildFrameLayout() {
         }
     }
     m_frameWords = offset;
+    RefreshFrameInputs();
+}
+
+void CSimRecorder::RefreshFrameInputs() {
+    m_frameInputs.assign(m_layout.size(), FrameInput{});
+    for (std::size_t index = 0; index < m_layout.size(); ++index) {
+        const SimFrameChannel& channel = m_layout[index];
+        const Slot& slot = m_slots.at(channel.slot);
+        const auto input = slot.inputs.find(channel.channel);
+        if (input != slot.inputs.end()) {
+            m_frameInputs[index] = {input->second,
+                                    RangeValueOf(slot.config, slot.records[channel.channel])};
+        }
+    }
 }
 
 int CSimRecorder::StartSampling(int bufferBytes, bool remote) {
@@ -712,6 +812,12 @@ void CSimRecorder::Produce() {
 void CSimRecorder::FillFrame(std::int64_t frame, std::uint16_t* out) const {
     for (std::size_t index = 0; index < m_layout.size(); ++index) {
         const SimFrameChannel& channel = m_layout[index];
+        if (const FrameInput& known = m_frameInputs[index]; known.input) {
+            CSimSignal::CountWords(CSimSignal::InputCounts(*known.input, known.rangeValue, m_seed,
+                                                           channel.slot, channel.channel, frame),
+                                   channel.dataType, out + channel.wordOffset);
+            continue;
+        }
         const std::vector<std::int32_t>& table = m_sineTables[index];
         if (!table.empty() && CSimSignal::WordsPerSample(channel.dataType) == 1) {
             out[channel.wordOffset] =

@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,14 @@ public:
     int FormatCard();
     int SetAddress(const std::string& address);
 
+    // --- known inputs (tests, the demo window and the "SIMIN" text command) ---
+    // Feeds a channel (0-based) a known input in place of its signal; none gives the signal
+    // back. False when the recorder has no such channel.
+    bool SetInput(int slot, int channel, const std::optional<CSimInput>& input);
+    std::optional<CSimInput> GetInput(int slot, int channel) const;
+    // The channel count of every slot that holds a module, by slot number.
+    std::map<int, int> GetChannelCounts() const;
+
     // --- for tests ---
     void SetFaults(const CSimFaults& faults);
     CSimFaults GetFaults() const;
@@ -133,6 +142,12 @@ private:
         std::vector<LinkChannelRecord> records;
         std::unique_ptr<CSimCanModule> can;
         std::vector<bool> balanced;
+        std::map<int, CSimInput> inputs; // by 0-based channel
+    };
+    // The known input of a frame channel, with the full scale of its range.
+    struct FrameInput {
+        std::optional<CSimInput> input;
+        double rangeValue = 0.0;
     };
 
     bool IsIdle() const { return m_status == RecorderStatus::kIdle; }
@@ -140,6 +155,9 @@ private:
     Slot* FindSlot(int slot);
     bool IsBalanced(const Slot& slot, int channel) const;
     void BuildFrameLayout();
+    // The inputs of the frame channels, again after an input changed.
+    void RefreshFrameInputs();
+    int InputCommand(int slot, const std::string& argument);
     int StartSampling(int bufferBytes, bool remote);
     void StopSampling();
     // Brings the produced frame count up to the clock's now.
@@ -189,6 +207,7 @@ private:
     std::int64_t m_readWords = 0;
     bool m_overflow = false;
     std::vector<std::vector<std::int32_t>> m_sineTables; // per layout entry; empty: not a sine
+    std::vector<FrameInput> m_frameInputs;               // per layout entry
     std::int64_t m_acqFirstFrame = -1; // card recording since this frame; -1 = none
     int m_cardRecordCount = 0;
     CSimCard m_card;

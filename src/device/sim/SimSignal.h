@@ -1,11 +1,23 @@
-// The signals of simulated channels and the balance residuals of simulated recorders: pure
-// functions of (seed, slot, channel, sample index), so any test can recompute every sample.
+// The signals of simulated channels, the known inputs a test or the user applies instead, and
+// the balance residuals of simulated recorders: pure functions of (seed, slot, channel, sample
+// index), so any test can recompute every sample.
 #pragma once
 
 #include <cstdint>
 
+// A known input applied to a simulated channel in place of its signal: a constant in the
+// amplifier unit of the channel's range (10 on a "10V" range is full scale), plus noise spread
+// evenly within +-noise of it.
+struct CSimInput {
+    double value = 0.0;
+    double noise = 0.0; // 0: a clean constant
+    bool operator==(const CSimInput&) const = default;
+};
+
 class CSimSignal {
 public:
+    static constexpr double kFullScaleCounts = 25000.0;
+
     // The count of channel `channel` (0-based) of slot `slot` (1..8) at sample index k (the
     // first frame after the start of sampling has index 0) of a recorder whose signal seed is
     // `seed`. The shape depends on (slot + channel) % 3:
@@ -22,6 +34,16 @@ public:
     // Returns the number of words written to `words` (1 or 2).
     static int Words(int seed, int slot, int channel, int dataType, std::int64_t k,
                      std::uint16_t words[2]);
+    // The same words for a given count.
+    static int CountWords(std::int32_t counts, int dataType, std::uint16_t words[2]);
+
+    // The count of a channel fed `input` at sample k: lround((value + noise * u) * 25000 /
+    // rangeValue), u = NoiseUnit(seed, slot, channel, k), kept within the 16-bit A/D range
+    // -32768..32767. A range without a value (rangeValue 0) takes the input as counts.
+    static std::int32_t InputCounts(const CSimInput& input, double rangeValue, int seed, int slot,
+                                    int channel, std::int64_t k);
+    // A value spread evenly over -1..1, the same for the same arguments.
+    static double NoiseUnit(int seed, int slot, int channel, std::int64_t k);
 
     // 16-bit words per sample of a channel of `dataType`.
     static int WordsPerSample(int dataType) { return dataType >= 2 && dataType <= 4 ? 2 : 1; }

@@ -109,6 +109,16 @@ TEST(SimConfigTest, MalformedLinesNameTheLineAndKeepNothing) {
         {"RECORDER A 127.0.0.2\nSLOT 1 PN=A TY=2 NCH=2 RV=" + std::string(250, '1') + " CF=OFF\n",
          "line 2: the range and filter items do not fit in one 256-byte reply"},
         {"RECORDER A 127.0.0.2\nRATE 7Hz\n", "line 2: \"7Hz\" is not a sampling rate"},
+        {"RECORDER A 127.0.0.2\nSLOT 1 PN=A TY=2 NCH=2\nINPUT 1-3 1.0\n",
+         "line 3: INPUT names \"1-3\", which is no channel of a SLOT above"},
+        {"RECORDER A 127.0.0.2\nSLOT 1 PN=A TY=2 NCH=2\nINPUT 2-1 1.0\n",
+         "line 3: INPUT names \"2-1\", which is no channel of a SLOT above"},
+        {"RECORDER A 127.0.0.2\nSLOT 1 PN=A TY=2 NCH=2\nINPUT 1-1 2,5\n",
+         "line 3: INPUT value \"2,5\" is not a number"},
+        {"RECORDER A 127.0.0.2\nSLOT 1 PN=A TY=2 NCH=2\nINPUT 1-1 2.5 -0.1\n",
+         "line 3: INPUT noise \"-0.1\" is not a number of at least 0"},
+        {"RECORDER A 127.0.0.2\nSLOT 1 PN=A TY=2 NCH=2\nINPUT 1-1\n",
+         "line 3: INPUT needs <slot>-<channel>, a value and optionally the noise"},
         {"RECORDER A 127.0.0.2\nFAULT ERROR 10 1\n",
          "line 2: FAULT must be REFUSE, BUSY, DROP_AFTER <s>, DELAY <ms>, NAK <command> or "
          "ERROR <ordinal> <code other than 1>"},
@@ -119,6 +129,19 @@ TEST(SimConfigTest, MalformedLinesNameTheLineAndKeepNothing) {
         EXPECT_EQ(config.Parse(text), message) << text;
         EXPECT_EQ(config.GetRecorders().size(), 1u) << text;
     }
+}
+
+TEST(SimConfigTest, ReadsKnownInputs) {
+    CSimConfig config;
+    ASSERT_EQ(config.Parse("RECORDER A 127.0.0.2\n"
+                           "SLOT 2 PN=QA-80VA TY=2 NCH=4 RV=10\n"
+                           "INPUT 2-1 2.5\n"
+                           "INPUT 2-4 -1e-1 0.02\n"),
+              "");
+    const auto& inputs = config.GetRecorders().at(0).inputs;
+    ASSERT_EQ(inputs.size(), 2u);
+    EXPECT_EQ(inputs.at({2, 0}), (CSimInput{2.5, 0.0}));
+    EXPECT_EQ(inputs.at({2, 3}), (CSimInput{-0.1, 0.02}));
 }
 
 TEST(SimConfigTest, CanDatabaseTakesAtMost56Words) {

@@ -61,6 +61,65 @@ TEST(SimSignalTest, ShapesAreTheDocumentedOnes) {
     EXPECT_EQ(static_cast<std::int16_t>(words[0]), -25000);
 }
 
+TEST(SimSignalTest, KnownInputsAreScaledByTheRangeAndKeptWithinTheConverter) {
+    EXPECT_EQ(CSimSignal::InputCounts({2.5, 0.0}, 10.0, 0, 1, 0, 7), 6250);
+    EXPECT_EQ(CSimSignal::InputCounts({-125.0, 0.0}, 500.0, 0, 1, 0, 7), -6250); // a mV range
+    EXPECT_EQ(CSimSignal::InputCounts({1234.0, 0.0}, 0.0, 0, 1, 0, 7), 1234);    // no range: counts
+    EXPECT_EQ(CSimSignal::InputCounts({20.0, 0.0}, 10.0, 0, 1, 0, 7), 32767);
+    EXPECT_EQ(CSimSignal::InputCounts({-20.0, 0.0}, 10.0, 0, 1, 0, 7), -32768);
+    // Noise stays within its bound, is centred and repeats for the same sample.
+    double sum = 0.0;
+    for (std::int64_t k = 0; k < 10000; ++k) {
+        const std::int32_t counts = CSimSignal::InputCounts({1.0, 0.1}, 10.0, 4, 2, 3, k);
+        ASSERT_GE(counts, 2250);
+        ASSERT_LE(counts, 2750);
+        ASSERT_EQ(counts, CSimSignal::InputCounts({1.0, 0.1}, 10.0, 4, 2, 3, k));
+        sum += counts;
+    }
+    EXPECT_NEAR(sum / 10000, 2500.0, 5.0);
+}
+
+TEST_F(SimSamplingTest, KnownInputsReplaceTheSignalFromConfigCallsAndTextCommands) {
+    std::string error;
+    auto link = CSimLink::FromConfigText("RECORDER R 127.0.0.4\n"
+                                         "RATE 100Hz\n"
+                                         "SLOT 1 PN=QA-80VA TY=2 NCH=3 RV=10,500m ON=1-3\n"
+                                         "INPUT 1-1 2.5\n",
+                                         error, &m_clock);
+    ASSERT_TRUE(link) << error;
+    const int handle = link->LnkOpen("127.0.0.4", 1000);
+    CSimRecorder& recorder = *link->FindRecorder("127.0.0.4");
+    EXPECT_TRUE(recorder.SetInput(1, 1, CSimInput{-0.5, 0.0}));
+    EXPECT_FALSE(recorder.SetInput(1, 3, CSimInput{}));
+    EXPECT_FALSE(recorder.SetInput(2, 0, CSimInput{}));
+    // The text command works in any state; a wrong one is refused.
+    EXPECT_EQ(link->LnkSetCommand(handle, "1SIMIN 3,0.25,0.01"), 1);
+    EXPECT_EQ(recorder.GetInput(1, 2), (CSimInput{0.25, 0.01}));
+    for (const char* wrong :
+         {"1SIMIN 4,1", "1SIMIN 3,x", "1SIMIN 3,1,-1", "2SIMIN 1,1", "1SIMIN 3", "1SIMIN 03,1"})
+        EXPECT_EQ(link->LnkSetCommand(handle, wrong), LinkCode::kNak) << wrong;
+
+    ASSERT_EQ(link->LnkStartArmed(handle, 6 * 100), 1);
+    m_clock.Advance(100);
+    std::vector<std::uint16_t> words = Read(*link, handle, 10, 3);
+    ASSERT_EQ(words.size(), 30u);
+    for (std::int64_t k = 0; k < 10; ++k) {
+        const std::size_t at = static_cast<std::size_t>(k) * 3;
+        EXPECT_EQ(static_cast<std::int16_t>(words[at]), 6250);
+        EXPECT_EQ(static_cast<std::int16_t>(words[at + 1]), -1250);
+        EXPECT_EQ(static_cast<std::int16_t>(words[at + 2]),
+                  CSimSignal::InputCounts({0.25, 0.01}, 10.0, recorder.GetSignalSeed(), 1, 2, k));
+    }
+    // Taken away while sampling: the channel carries its own signal again.
+    EXPECT_EQ(link->LnkSetCommand(handle, "1SIMIN 1,OFF"), 1);
+    EXPECT_EQ(recorder.GetInput(1, 0), std::nullopt);
+    m_clock.Advance(10);
+    words = Read(*link, handle, 1, 3);
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(static_cast<std::int16_t>(words[0]),
+              CSimSignal::Counts(recorder.GetSignalSeed(), 1, 0, 10));
+}
+
 TEST_F(SimSamplingTest, FramesComeAtTheRateInListOrderWithTwoWordChannels) {
     ASSERT_EQ(m_link->LnkStartArmed(m_master, 12 * 3000), 1);
     const std::vector<SimFrameChannel> layout = Master().GetFrameLayout();
