@@ -188,6 +188,8 @@ bool CZT300SetDoc::Connect(const std::string& connectionText) {
     if (m_devices.empty())
         return false;
     CopyMasterSettings();
+    if (m_services.applyCalibrationReference)
+        m_services.applyCalibrationReference(m_conditions);
     UpdateNextRecordName();
     return true;
 }

@@ -42,6 +42,8 @@ struct DocServices {
     IDigitalInput* digitalInput = nullptr; // the USB contacts that start and stop records
     int screenWidth = 1280;                // pixels a chart may span, for the display sizing
     const IDiskSpace* diskSpace = nullptr; // record folders' free space; else the file systems'
+    // The CalRef step of connecting: the calibration file of the settings onto the conditions.
+    std::function<void(std::vector<CRecCnd>&)> applyCalibrationReference = {};
 };
 
 // The acquisition state the enabling rules and status panes look at; the acquisition run keeps
@@ -121,6 +123,10 @@ public:
     void SetMemoAsker(CMarkCommands::MemoAsker asker) { m_askMemo = std::move(asker); }
     // Go to ARMED (remote false) and Remote Control (remote true).
     bool Arm(bool remote, bool armHint = true);
+    // The checks of ARM before a recorder starts sampling (calibration runs them too): the
+    // record folders, each condition (sent first when it was modified and the user agrees) and
+    // a channel to record.
+    bool PreStartCheck() { return PreCheckArm(false); }
     // Balances every recorder with enabled channels (an ARMED document is stopped and armed again).
     // Answers true when the user chose to read the bad residuals in the setup window.
     bool Balance(const ChannelSelection* selection);
