@@ -4,9 +4,11 @@
 #include "acquisition/ExternalInputSim.h"
 #include "acquisition/StartupRecovery.h"
 #include "acquisition/ZT300SetDoc.h"
+#include "device/sim/SimInputs.h"
 #include "framework/LinkLibrary.h"
 #include "framework/Prompt.h"
 #include "framework/UpdateHints.h"
+#include "setup/CalTemplate.h"
 #include "ui/CommandIds.h"
 #include "ui/DlopenDigitalInput.h"
 #include "ui/LinkFactory.h"
@@ -17,6 +19,8 @@
 #include "ui/QtSoundPlayer.h"
 #include "ui/SetFrame.h"
 #include "ui/can/CANSetDlg.h"
+#include "ui/calibration/CalibrationCommands.h"
+#include "ui/calibration/SimInputsWnd.h"
 #include "ui/dialogs/AutoSaveDlg.h"
 #include "ui/dialogs/CardInfoDlg.h"
 #include "ui/dialogs/ConfigIpDlg.h"
@@ -30,11 +34,9 @@
 #include "ui/setup/ZT300SetView.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -182,6 +184,9 @@ CZT300SetDoc* CRecorderApp::OpenDocument(const std::string& path) {
     // The display keeps about one point per pixel of the screen a chart may span.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         services.screenWidth = screen->size().width();
+    services.applyCalibrationReference = [this](std::vector<CRecCnd>& conditions) {
+        CCalTemplate::ApplyReference(conditions, m_settings, *m_prompt);
+    };
     open.doc = std::make_unique<CZT300SetDoc>(services);
     const bool connection = CZT300SetDoc::IsConnectionText(path);
     open.doc->SetTitle(connection ? path : FromQt(QFileInfo(ToQt(path)).fileName()));
@@ -391,6 +396,12 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
     case kBalanceAll:
     case kBalanceChannels:
         return doc != nullptr && doc->HasCurrentRecorder() && !doc->m_acq.remote;
+    case kCalibration:
+        return setupActive && doc->CanEditCondition();
+    case kExportCal:
+        return doc != nullptr;
+    case kImportCal:
+        return doc != nullptr && doc->CanEditCondition();
     case kResetMaxMin:
         return doc != nullptr && doc->GetMaxMinValues().CanReset();
     case kSaveMaxMin:
@@ -513,6 +524,17 @@ void CRecorderApp::OnCommand(int id) {
     case kBalanceChannels:
         BalanceWithSelection(*doc);
         break;
+    case kCalibration:
+        if (m_options.demo)
+            ShowSimulatedInputs();
+        CCalibrationCommands::Calibrate(*doc, *ActiveOpen()->view, *m_prompt, m_frame.get());
+        break;
+    case kExportCal:
+        CCalibrationCommands::ExportCal(*doc, *m_prompt, m_frame.get());
+        break;
+    case kImportCal:
+        CCalibrationCommands::ImportCal(*doc, *m_prompt, m_frame.get());
+        break;
     case kResetMaxMin:
         doc->ResetMaxMin();
         break;
@@ -558,22 +580,9 @@ void CRecorderApp::RefreshLocks() {
 }
 
 void CRecorderApp::ShowSimulatedInputs() {
-    auto* contacts = dynamic_cast<CExternalInputSim*>(m_digitalInput.get());
-    if (contacts == nullptr)
-        return;
     if (m_inputPanel == nullptr) {
-        m_inputPanel = new QWidget(m_frame.get(), Qt::Tool);
-        m_inputPanel->setWindowTitle(tr("Simulated Inputs"));
-        auto* layout = new QHBoxLayout(m_inputPanel);
-        auto* input1 = new QCheckBox(tr("Input 1"), m_inputPanel);
-        auto* input2 = new QCheckBox(tr("Input 2"), m_inputPanel);
-        layout->addWidget(input1);
-        layout->addWidget(input2);
-        const auto apply = [contacts, input1, input2] {
-            contacts->SetInputs(input1->isChecked(), input2->isChecked());
-        };
-        connect(input1, &QCheckBox::toggled, m_inputPanel, apply);
-        connect(input2, &QCheckBox::toggled, m_inputPanel, apply);
+        m_inputPanel = std::make_unique<CSimInputsWnd>(
+            dynamic_cast<CExternalInputSim*>(m_digitalInput.get()), CSimInputs::ForLink(*m_link));
     }
     m_inputPanel->show();
 }

@@ -18,6 +18,7 @@ class CMoniChartFrame;
 class CQtPrompt;
 class CQtSettingsStore;
 class CQtSoundPlayer;
+class CSimInputsWnd;
 class CZT300SetDoc;
 class CZT300SetFrame;
 class CZT300SetView;
@@ -103,7 +104,8 @@ private:
     void RefreshLocks();
     void ApplySettingsToModel();
     bool ExternalInputAvailable() const;
-    // In demo mode the two contacts of the simulated input module are ticked in a small window.
+    // In demo mode a small window ticks the contacts of the simulated input module and applies
+    // known inputs to the simulated channels.
     void ShowSimulatedInputs();
 
     AppOptions m_options;
@@ -116,6 +118,7 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<CQtPrompt> m_prompt;
     std::unique_ptr<CQtSoundPlayer> m_sound;
-    QWidget* m_inputPanel = nullptr;
+    // A window of its own, so that it stays usable beside the calibration dialog.
+    std::unique_ptr<CSimInputsWnd> m_inputPanel;
     std::vector<OpenDoc> m_documents;
 };

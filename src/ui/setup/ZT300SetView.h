@@ -47,6 +47,8 @@ public:
     void SetPrintTitle(const QString& title) { m_printTitle = title; }
 
     CGridCtrl& Grid() { return *m_grid; }
+    // The rules of the rows shown, for the commands that act on selected cells.
+    const CChannelTableRules* Rules() const { return m_rules.get(); }
     int CurrentIndex() const;
     CRecCnd* CurrentCondition() const;
     // The channel a row shows, as kept with its Channels cell.
