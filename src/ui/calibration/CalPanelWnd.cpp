@@ -8,8 +8,10 @@
 #include "ui/dialogs/DialogText.h"
 
 #include <QMouseEvent>
+
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 
@@ -18,6 +20,7 @@ const QColor kYellow(255, 255, 0);
 const QColor kGreen(80, 255, 80);
 const QColor kDark(30, 30, 30);
 constexpr int kBoldWeight = 700;
+constexpr int kMinSpanPixels = 3;
 
 QRect ToQRect(const CalRect& rect) {
     return {rect.x, rect.y, rect.width, rect.height};
@@ -111,19 +114,19 @@ void CCalPanelWnd::PaintPanel(QPainter& painter, int index, const CalChannelStat
         const QRect line(labels.left(), y(share * range) - 8, labels.width(), 16);
         painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter, RangeLabel(share * range, unit));
     }
-    // The last block's span and the overall extremes.
-    if (stats.HasBlock()) {
-        const int top = y(stats.blockMax);
-        const int bottom = y(stats.blockMin);
-        painter.fillRect(QRect(scale.left() + 12, top, scale.width() - 24, bottom - top + 1),
-                         kGreen);
-    }
+    // The overall extremes across the scale, the last block's span over them (never thinner
+    // than a few pixels, so a steady input still shows).
     if (stats.HasOverall()) {
         painter.setPen(QPen(kYellow, 2));
         for (const double extreme : {stats.overallMax, stats.overallMin}) {
             const int row = y(extreme);
             painter.drawLine(scale.left() + 2, row, scale.right() - 2, row);
         }
+    }
+    if (stats.HasBlock()) {
+        const int top = y(stats.blockMax) - 1;
+        const int bottom = std::max(y(stats.blockMin) + 1, top + kMinSpanPixels);
+        painter.fillRect(QRect(scale.left() + 12, top, scale.width() - 24, bottom - top), kGreen);
     }
     painter.setPen(Qt::white);
     painter.drawRect(scale.adjusted(0, 0, -1, -1));
