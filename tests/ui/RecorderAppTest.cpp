@@ -86,12 +86,15 @@ private slots:
         QCOMPARE(frame.GetMenuKind(), MenuKind::Setup);
         QVERIFY(!app.IsCommandEnabled(CommandId::kScan)); // a document holds recorders
         QVERIFY(app.IsCommandEnabled(CommandId::kWriteCnd));
+        for (const int id : {CommandId::kCalibration, CommandId::kExportCal, CommandId::kImportCal})
+            QVERIFY(app.IsCommandEnabled(id));
         QAction* f9 = frame.FindCommand(CommandId::kSwitch);
         QVERIFY(f9 != nullptr);
         QCOMPARE(f9->shortcut(), QKeySequence(Qt::Key_F9));
         frame.UpdateCommandStates();
         f9->trigger();
         QCOMPARE(frame.GetMenuKind(), MenuKind::Monitor);
+        QVERIFY(!app.IsCommandEnabled(CommandId::kCalibration)); // a command of the table
         QVERIFY(frame.FindCommand(CommandId::kGoArmed) != nullptr);
         QCOMPARE(frame.FindCommand(CommandId::kGoArmed)->shortcut(), QKeySequence(Qt::Key_F1));
         frame.UpdateCommandStates();
@@ -126,10 +129,12 @@ private slots:
         auto* view = app.MainFrame().findChild<CZT300SetView*>();
         QVERIFY(view->IsLocked());
         QVERIFY(app.IsCommandEnabled(CommandId::kStartHddAcq));
-        QCheckBox* input1 = nullptr;
-        for (QCheckBox* box : app.MainFrame().findChildren<QCheckBox*>()) {
-            if (box->text() == QStringLiteral("Input 1"))
-                input1 = box;
+        QCheckBox* input1 = nullptr; // in the Simulated Inputs window, a window of its own
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            for (QCheckBox* box : window->findChildren<QCheckBox*>()) {
+                if (box->text() == QStringLiteral("Input 1"))
+                    input1 = box;
+            }
         }
         QVERIFY(input1 != nullptr);
         input1->setChecked(true);

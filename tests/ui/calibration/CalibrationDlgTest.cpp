@@ -202,6 +202,9 @@ private slots:
         QCOMPARE(m_link->FindRecorder("127.0.0.2")->GetInput(1, 2), (CSimInput{-7.25, 0.5}));
         QCOMPARE(window.InputList()->item(2)->text(),
                  QStringLiteral("127.0.0.2  1-3:  -7.2500 +- 0.5000"));
+        if (qEnvironmentVariableIsSet("ZT300_SCREENSHOT_DIR"))
+            window.grab().save(qEnvironmentVariable("ZT300_SCREENSHOT_DIR") +
+                               QStringLiteral("/simulated_inputs.png"));
         window.RemoveInput();
         QCOMPARE(window.InputList()->count(), 7);
         QCOMPARE(m_link->FindRecorder("127.0.0.2")->GetInput(1, 2), std::nullopt);
