@@ -1,6 +1,8 @@
 // Fuzz target of the calibration template reader. Beyond not crashing: a file that is refused
 // changes no channel, and a file that is taken exports a template that reads back to the same
 // template (once the written precision has rounded the values).
+#include "FuzzLines.h"
+
 #include "conditions/RecCnd.h"
 #include "setup/CalTemplate.h"
 
@@ -10,22 +12,6 @@
 #include <string>
 
 namespace {
-
-// Lines as the file reader delivers them: cut at line feeds, trailing CR and LF stripped.
-TextLines ToLines(const std::string& text) {
-    TextLines lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find('\n', pos);
-        const std::size_t next = end == std::string::npos ? text.size() : end + 1;
-        std::string line = text.substr(pos, next - pos);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        lines.push_back(std::move(line));
-        pos = next;
-    }
-    return lines;
-}
 
 void AddSlot(CRecCnd& cnd, int n, int type, const std::vector<std::string>& ranges) {
     CSlotInfo& slot = cnd.m_slots[static_cast<std::size_t>(n - 1)];
