@@ -32,6 +32,7 @@ public:
     // Tells the thread to stop and waits for it; it stops the armed acquisition as it ends.
     // Every library call it may be in has its own time-out. Safe to call again.
     void Stop();
+    // From a successful Start until Stop (the thread may have ended on a lost recorder).
     bool IsRunning() const { return m_thread.joinable(); }
 
     // The recorder's buffer: a second of frames, at least ten.
