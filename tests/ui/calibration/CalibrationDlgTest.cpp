@@ -4,11 +4,13 @@
 #include "device/sim/SimInputs.h"
 #include "device/sim/SimLink.h"
 
+#include "acquisition/ZT300SetDoc.h"
 #include "device/Device.h"
 #include "framework/Clock.h"
 #include "setup/CalStatistics.h"
 #include "support/FakePrompt.h"
 #include "ui/calibration/CalPanelWnd.h"
+#include "ui/calibration/CalibrationCommands.h"
 #include "ui/calibration/CalibrationDlg.h"
 #include "ui/calibration/SimInputsWnd.h"
 
@@ -17,6 +19,7 @@
 #include <QDoubleSpinBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -187,6 +190,35 @@ private slots:
         QCOMPARE(m_prompt.MessageTexts(),
                  std::vector<std::string>{
                      "Comm Error ! The calibration stopped and stored nothing. -1"});
+    }
+
+    void templateFileDialogsAskWithTheirTitlesAndFilter() {
+        QTemporaryDir dir;
+        CRecorderSettings settings;
+        CZT300SetDoc doc(DocServices{*m_link, m_prompt, m_clock, settings, ""});
+        QVERIFY(doc.OnNewDocument());
+        QStringList asked;
+        const std::string base = dir.filePath(QStringLiteral("unit")).toStdString();
+        const auto choose = [&](const QString& title, const QString& filter) {
+            asked << title << filter;
+            return base;
+        };
+        QVERIFY(CCalibrationCommands::ExportCal(doc, m_prompt, nullptr, choose));
+        QVERIFY(QFile::exists(QString::fromStdString(base + ".cal")));
+        const auto chooseExported = [&](const QString& title, const QString& filter) {
+            asked << title << filter;
+            return base + ".cal";
+        };
+        // A unit without channels exports no channel line, which an import refuses.
+        QVERIFY(!CCalibrationCommands::ImportCal(doc, m_prompt, nullptr, chooseExported));
+        QCOMPARE(asked, (QStringList{"Export to a Calibration Template File",
+                                     "Calibration Template Files (*.cal *.tmp)",
+                                     "Import from a Calibration Template File",
+                                     "Calibration Template Files (*.cal *.tmp)"}));
+        QCOMPARE(m_prompt.MessageTexts(),
+                 (std::vector<std::string>{"Exported CAL OK!",
+                                           base + ".cal:No calibration line. Nothing was "
+                                                  "imported."}));
     }
 
     void simulatedInputsWindowSetsAndListsInputs() {
