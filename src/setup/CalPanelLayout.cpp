@@ -17,15 +17,19 @@ CalPanelRects CCalPanelLayout::Panel(int index, int count) {
     const int inner = kPanelWidth - 2 * kInset;
     const int buttonTop = y + kPanelHeight - kButtonBand + 2;
     const int buttonWidth = (inner - 4) / 2;
+    // A rectangle from its corner and size.
+    const auto at = [](int l, int t, int width, int height) {
+        return CalRect{l, t, l + width, t + height};
+    };
     CalPanelRects rects;
-    rects.panel = {x, y, kPanelWidth, kPanelHeight};
-    rects.title = {left, y + kInset, inner, 18};
-    rects.name = {left, y + kInset + 18, inner, 18};
-    rects.labels = {left, y + 48, 62, 222};
-    rects.scale = {left + 67, y + 48, 44, 222};
-    rects.mean = {left, y + 274, inner, 22};
-    rects.reset = {left, buttonTop, buttonWidth, 24};
-    rects.stop = {left + inner - buttonWidth, buttonTop, buttonWidth, 24};
+    rects.panel = at(x, y, kPanelWidth, kPanelHeight);
+    rects.title = at(left, y + kInset, inner, 18);
+    rects.name = at(left, y + kInset + 18, inner, 18);
+    rects.labels = at(left, y + 48, 62, 222);
+    rects.scale = at(left + 67, y + 48, 44, 222);
+    rects.mean = at(left, y + 274, inner, 22);
+    rects.reset = at(left, buttonTop, buttonWidth, 24);
+    rects.stop = at(left + inner - buttonWidth, buttonTop, buttonWidth, 24);
     return rects;
 }
 
@@ -73,8 +77,8 @@ double CCalPanelLayout::StepRange(double range, bool down) {
 }
 
 int CCalPanelLayout::ValueY(const CalRect& scale, double value, double range) {
-    const int top = scale.y;
-    const int bottom = scale.y + scale.height - 1;
+    const int top = scale.top;
+    const int bottom = scale.bottom - 1;
     if (range == 0.0 || !std::isfinite(value))
         return (top + bottom) / 2;
     const double share = std::clamp(value / std::fabs(range), -1.0, 1.0);

@@ -3,20 +3,13 @@
 // falls on its bar scale. Pixels, with the panels' top-left corner at (0, 0).
 #pragma once
 
+#include "monitor/ChartRect.h"
+
 #include <optional>
 #include <utility>
 
-struct CalRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-
-    bool Contains(int px, int py) const {
-        return px >= x && px < x + width && py >= y && py < y + height;
-    }
-    bool operator==(const CalRect&) const = default;
-};
+// Right and bottom are exclusive, as in the charts.
+using CalRect = ChartRect;
 
 // The parts of one panel.
 struct CalPanelRects {

@@ -184,9 +184,9 @@ TEST(CalPanelLayoutTest, PanelsRangeStepsAndScaleRows) {
                                           {2, 4}, {2, 4}, {2, 5}, {2, 5}, {2, 6}, {2, 6}};
     for (int count = 1; count <= 12; ++count)
         EXPECT_EQ(CCalPanelLayout::Shape(count), shapes[count - 1]) << count;
-    EXPECT_EQ(CCalPanelLayout::Panel(5, 7).panel, (CalRect{150, 330, 150, 330}));
+    EXPECT_EQ(CCalPanelLayout::Panel(5, 7).panel, (CalRect{150, 330, 300, 660}));
     EXPECT_EQ(CCalPanelLayout::Area(7), (CalRect{0, 0, 600, 660}));
-    EXPECT_EQ(CCalPanelLayout::Panel(1, 2).reset.y + 24 <= 330, true);
+    EXPECT_LE(CCalPanelLayout::Panel(1, 2).reset.bottom, 330);
     EXPECT_EQ(CCalPanelLayout::PanelAt(160, 340, 7), 5);
     EXPECT_EQ(CCalPanelLayout::PanelAt(460, 340, 7), std::nullopt); // the empty eighth place
 

@@ -23,7 +23,7 @@ constexpr int kBoldWeight = 700;
 constexpr int kMinSpanPixels = 3;
 
 QRect ToQRect(const CalRect& rect) {
-    return {rect.x, rect.y, rect.width, rect.height};
+    return {rect.left, rect.top, rect.Width(), rect.Height()};
 }
 
 // A range label such as "+10V", "0V", "-500mV".
@@ -60,12 +60,12 @@ CCalPanelWnd::CCalPanelWnd(const std::vector<CChCnd*>& channels, CCalStatistics&
         m_stop.push_back(stop);
     }
     const CalRect area = CCalPanelLayout::Area(count);
-    setFixedSize(area.width, area.height);
+    setFixedSize(area.Width(), area.Height());
 }
 
 QSize CCalPanelWnd::sizeHint() const {
     const CalRect area = CCalPanelLayout::Area(static_cast<int>(m_channels.size()));
-    return {area.width, area.height};
+    return {area.Width(), area.Height()};
 }
 
 void CCalPanelWnd::RefreshButtons() {
