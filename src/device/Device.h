@@ -93,8 +93,6 @@ public:
     bool WriteCanDcd(int slot, const CDcdSet<CDBCItem_G>& set);
     bool WriteXcpProcedure(int slot, const TextLines& lines);
     bool SendXcp(int slot);
-    // XCP send to every K module in slot order, up to the first failure.
-    bool SendXcpToAllCanK();
     bool GetXcpSwitch(int slot, bool& on);
     bool SetXcpSwitch(int slot, bool on);
     bool GetXcpStatus(int slot, int& status);

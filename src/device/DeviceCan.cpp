@@ -2,7 +2,6 @@
 // procedures, the XCP switch and status, and the acknowledge setting of G modules.
 #include "device/Device.h"
 
-#include "conditions/ConditionTables.h"
 #include "conditions/TextNumbers.h"
 #include "device/CanCommands.h"
 #include "device/ProgressScope.h"
@@ -241,15 +240,6 @@ bool CDevice::WriteXcpProcedure(int slot, const TextLines& lines) {
 
 bool CDevice::SendXcp(int slot) {
     return SendJudged(FormatText("%dXSN", slot));
-}
-
-bool CDevice::SendXcpToAllCanK() {
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        if (m_slots[slot - 1].m_typeCode == ModuleType::kCanK && !SendXcp(slot))
-            return false;
-    }
-    m_prompt.MessageBox("XCP Setting OK!", PromptIcon::Information);
-    return true;
 }
 
 bool CDevice::GetXcpSwitch(int slot, bool& on) {

@@ -36,6 +36,12 @@ int PageOf(const std::string& head, const char* keyword) {
     return ReadInt32(head.substr(2));
 }
 
+// XCP status numbers: switched off, on (no procedure sent yet), timed out, sent completely.
+constexpr int kNonXcp = 0;
+constexpr int kXcpOn = 1;
+constexpr int kXcpTimeOut = 2;
+constexpr int kXcpSentCompletely = 3;
+
 int WordsOf(int valueType) {
     return valueType >= 2 && valueType <= 4 ? 2 : 1;
 }
@@ -139,7 +145,7 @@ std::string CSimCanModule::Execute(const std::string& command) {
     if (head == "XCR") {
         m_xcpLines.clear();
         m_xcpWriteOpen = true;
-        m_xcpStatus = m_xcpOn ? 1 : 0;
+        m_xcpStatus = m_xcpOn ? kXcpOn : kNonXcp;
         return kAckReply;
     }
     if (head == "XCP") {
@@ -151,10 +157,11 @@ std::string CSimCanModule::Execute(const std::string& command) {
         return Judge(accepted);
     }
     if (head == "XSN") {
-        if (!m_xcpOn || m_xcpLines.empty()) {
+        if (!m_xcpOn) {
             return kNakReply;
         }
-        m_xcpStatus = 3;
+        // Without a procedure the module has nothing to ask the ECU and waits until it gives up.
+        m_xcpStatus = m_xcpLines.empty() ? kXcpTimeOut : kXcpSentCompletely;
         return kAckReply;
     }
     if (head == "XSW") {
@@ -165,7 +172,7 @@ std::string CSimCanModule::Execute(const std::string& command) {
             return kNakReply;
         }
         m_xcpOn = argument == "ON";
-        m_xcpStatus = m_xcpOn ? 1 : 0;
+        m_xcpStatus = m_xcpOn ? kXcpOn : kNonXcp;
         return kAckReply;
     }
     if (head == "XST") {

@@ -41,6 +41,6 @@ private:
     std::vector<std::string> m_xcpLines;
     bool m_xcpWriteOpen = false; // from "XCR" to the next database write
     bool m_xcpOn = false;
-    int m_xcpStatus = 0; // 0 non XCP, 1 XCP, 2 time out, 3 sent completely
+    int m_xcpStatus = 0; // 0 non XCP, 1 XCP on, 2 time out, 3 sent completely
     std::string m_ackSetting;
 };

@@ -59,6 +59,11 @@ TEST_F(SimCanModuleTest, DatabaseTakesAtMost56Words) {
 TEST_F(SimCanModuleTest, XcpProcedureSwitchAndStatus) {
     EXPECT_EQ(Query(m_master, "6XSW"), "OFF");
     EXPECT_EQ(Query(m_master, "6XST"), "0");
+    // Switched on without a procedure, a send times out.
+    EXPECT_EQ(m_link->LnkSetCommand(m_master, "6XSW ON"), 1);
+    EXPECT_EQ(m_link->LnkSetCommand(m_master, "6XSN"), 1);
+    EXPECT_EQ(Query(m_master, "6XST"), "2");
+    EXPECT_EQ(m_link->LnkSetCommand(m_master, "6XSW OFF"), 1);
     // Procedure lines are taken only in the write that "XCR" opens; a database write ends it.
     EXPECT_EQ(m_link->LnkSetCommand(m_master, "6XCP 10 0"), LinkCode::kNak);
     EXPECT_EQ(m_link->LnkSetCommand(m_master, "6XCR"), 1);
