@@ -94,6 +94,9 @@ public:
     std::vector<CRecCnd>& GetConditions() { return m_conditions; }
     const std::vector<CRecCnd>& GetConditions() const { return m_conditions; }
     CDevice& GetDevice(int index) { return *m_devices[static_cast<std::size_t>(index)]; }
+    const CDevice& GetDevice(int index) const {
+        return *m_devices[static_cast<std::size_t>(index)];
+    }
     int GetStatus() const { return m_status; }
     const std::string& GetNextRecordName() const { return m_nextRecordName; }
     void UpdateNextRecordName();

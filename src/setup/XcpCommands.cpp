@@ -12,8 +12,7 @@ constexpr int kSentCompletely = 3;
 
 } // namespace
 
-CXcpCommands::CXcpCommands(CDevice& device, IPrompt& prompt)
-    : m_device(device), m_prompt(prompt), m_slots(FindCanKSlots(device)) {}
+CXcpCommands::CXcpCommands(CDevice& device) : m_device(device), m_slots(FindCanKSlots(device)) {}
 
 std::vector<int> CXcpCommands::FindCanKSlots(const CDevice& device) {
     std::vector<int> slots;
@@ -28,12 +27,12 @@ bool CXcpCommands::CanRun(const CDevice& device) {
     return device.IsConnected() && device.HasModuleOfType(ModuleType::kCanK);
 }
 
-bool CXcpCommands::SetXcp() {
+bool CXcpCommands::SetXcp(IPrompt& prompt) {
     for (int slot : m_slots) {
         if (!m_device.SendXcp(slot))
             return false;
     }
-    m_prompt.MessageBox("XCP Setting OK!", PromptIcon::Information);
+    prompt.MessageBox("XCP Setting OK!", PromptIcon::Information);
     return true;
 }
 

@@ -15,8 +15,7 @@ public:
     // U+3000 in UTF-8: the full-width blank between a status number and its words.
     static constexpr const char* kIdeographicSpace = "\xE3\x80\x80";
 
-    // `prompt` tells the result of "XCP Set"; the device tells its own refusals.
-    CXcpCommands(CDevice& device, IPrompt& prompt);
+    explicit CXcpCommands(CDevice& device);
 
     // Slots 1 to 8 that hold a K module, in slot order.
     static std::vector<int> FindCanKSlots(const CDevice& device);
@@ -24,9 +23,9 @@ public:
     static bool CanRun(const CDevice& device);
 
     const std::vector<int>& GetSlots() const { return m_slots; }
-    // XCP send to every K module in slot order. The first failure ends it; the device has shown
-    // a refusal, a lost delivery stays silent. All accepted: "XCP Setting OK!".
-    bool SetXcp();
+    // XCP send to every K module in slot order. The first failure ends it: the device has shown
+    // a refusal, a lost delivery stays silent. All accepted: `prompt` says "XCP Setting OK!".
+    bool SetXcp(IPrompt& prompt);
     // One line per K module with its XCP status as the module reports it now.
     std::vector<std::string> ReadStatusLines();
 
@@ -37,6 +36,5 @@ public:
 
 private:
     CDevice& m_device;
-    IPrompt& m_prompt;
     std::vector<int> m_slots;
 };

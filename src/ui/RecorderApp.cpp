@@ -9,6 +9,7 @@
 #include "framework/Prompt.h"
 #include "framework/UpdateHints.h"
 #include "setup/CalTemplate.h"
+#include "setup/XcpCommands.h"
 #include "ui/CommandIds.h"
 #include "ui/DlopenDigitalInput.h"
 #include "ui/LinkFactory.h"
@@ -21,6 +22,7 @@
 #include "ui/calibration/CalibrationCommands.h"
 #include "ui/calibration/SimInputsWnd.h"
 #include "ui/can/CANSetDlg.h"
+#include "ui/can/XcpStatusDlg.h"
 #include "ui/dialogs/AutoSaveDlg.h"
 #include "ui/dialogs/CardInfoDlg.h"
 #include "ui/dialogs/ConfigIpDlg.h"
@@ -409,6 +411,10 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
     case kCanKInit:
     case kCanGInit:
         return doc == nullptr || !doc->m_acq.run;
+    case kXcpSet:
+    case kXcpStatus:
+        return doc != nullptr && doc->HasCurrentRecorder() && !doc->m_acq.run &&
+               CXcpCommands::CanRun(doc->GetDevice(doc->GetCurrentIndex()));
     default:
         return false;
     }
@@ -553,6 +559,12 @@ void CRecorderApp::OnCommand(int id) {
                          ? &doc->GetDevice(doc->GetCurrentIndex())
                          : nullptr,
                      *m_prompt, *m_store, m_frame.get());
+        break;
+    case kXcpSet:
+        CXcpCommands(doc->GetDevice(doc->GetCurrentIndex())).SetXcp(*m_prompt);
+        break;
+    case kXcpStatus:
+        RunXcpStatusDlg(doc->GetDevice(doc->GetCurrentIndex()), m_frame.get());
         break;
     case kWindowCascade:
         m_frame->MdiArea()->cascadeSubWindows();

@@ -88,14 +88,14 @@ TEST_F(XcpCommandsTest, RunsOnAConnectedRecorderWithAKModule) {
 }
 
 TEST_F(XcpCommandsTest, SetXcpStopsAtTheFirstFailureWithoutAFurtherMessage) {
-    CXcpCommands xcp(*m_device, m_prompt);
+    CXcpCommands xcp(*m_device);
     EXPECT_EQ(xcp.ReadStatusLines(),
               (Strings{"Slot2 CAN_K  ---  0 Non XCP ", "Slot6 CAN_K  ---  0 Non XCP "}));
 
     // Slot 2 refuses while its switch is off; slot 6 is never asked.
     Prepare(6);
     m_prompt.Clear();
-    EXPECT_FALSE(xcp.SetXcp());
+    EXPECT_FALSE(xcp.SetXcp(m_prompt));
     EXPECT_EQ(m_prompt.MessageTexts(), (Strings{"2XSN:NAK!"}));
     EXPECT_EQ(xcp.ReadStatusLines()[1], "Slot6 CAN_K  ---  1 XCP" + kSpace + "time out ");
 
@@ -103,11 +103,11 @@ TEST_F(XcpCommandsTest, SetXcpStopsAtTheFirstFailureWithoutAFurtherMessage) {
     Prepare(2);
     m_link->FindRecorder("127.0.0.2")->SetOperationError(LinkOrdinal::kSetCommand, -3);
     m_prompt.Clear();
-    EXPECT_FALSE(xcp.SetXcp());
+    EXPECT_FALSE(xcp.SetXcp(m_prompt));
     EXPECT_TRUE(m_prompt.Messages().empty());
 
     m_link->FindRecorder("127.0.0.2")->ClearFaults();
-    EXPECT_TRUE(xcp.SetXcp());
+    EXPECT_TRUE(xcp.SetXcp(m_prompt));
     ASSERT_EQ(m_prompt.MessageTexts(), (Strings{"XCP Setting OK!"}));
     EXPECT_EQ(m_prompt.Messages().back().icon, PromptIcon::Information);
     EXPECT_EQ(xcp.ReadStatusLines(),

@@ -1,11 +1,13 @@
 #include "ui/RecorderApp.h"
 #include "acquisition/ZT300SetDoc.h"
+#include "device/Device.h"
 #include "framework/LinkLibrary.h"
 #include "setup/ChannelTableCell.h"
 #include "ui/CommandIds.h"
 #include "ui/LogView.h"
 #include "ui/MainFrame.h"
 #include "ui/QtPrompt.h"
+#include "ui/can/XcpStatusDlg.h"
 #include "ui/dialogs/SelectConnectionDlg.h"
 #include "ui/grid/GridCtrl.h"
 #include "ui/grid/GridModel.h"
@@ -52,6 +54,10 @@ private:
         } else if (auto* input = qobject_cast<QInputDialog*>(modal)) {
             input->setTextValue(QStringLiteral("memo"));
             input->accept();
+        } else if (auto* xcp = qobject_cast<CXcpStatusDlg*>(modal);
+                   xcp != nullptr && !xcp->GetLines().isEmpty()) {
+            m_texts << xcp->GetLines();
+            xcp->reject();
         }
     }
     QTimer m_timer;
@@ -229,6 +235,54 @@ private slots:
 
     // Two recorders served by zt300sim: scan, connect, edit a range in the table, write it to the
     // recorder and read it back.
+    void xcpCommandsActOnTheCurrentRecorderWithAKModule() {
+        CRecorderApp app(Options(true));
+        app.Start();
+        CModalResponder responder;
+        const auto enabled = [&app] {
+            return app.IsCommandEnabled(CommandId::kXcpSet) &&
+                   app.IsCommandEnabled(CommandId::kXcpStatus);
+        };
+        const auto disabled = [&app] {
+            return !app.IsCommandEnabled(CommandId::kXcpSet) &&
+                   !app.IsCommandEnabled(CommandId::kXcpStatus);
+        };
+        QVERIFY(disabled());
+        CZT300SetDoc* doc = app.OpenDocument(kDemoRecorders);
+        QVERIFY(doc != nullptr);
+        QCOMPARE(doc->GetCurrentIndex(), 0);
+        QVERIFY(enabled()); // a K module in slot 8
+        doc->SetCurrentIndex(1);
+        QVERIFY2(disabled(), "the second recorder's CAN module is a G module");
+        doc->SetCurrentIndex(0);
+
+        // The module refuses while its XCP switch is off: its refusal, nothing more.
+        responder.m_texts.clear(); // what opening the document said
+        app.OnCommand(CommandId::kXcpSet);
+        QCOMPARE(responder.m_texts, QStringList{QStringLiteral("8XSN:NAK!")});
+        CDevice& device = doc->GetDevice(0);
+        QVERIFY(device.SetXcpSwitch(8, true));
+        QVERIFY(device.WriteXcpProcedure(8, {"1 CONNECT x 0"}));
+        responder.m_texts.clear();
+        app.OnCommand(CommandId::kXcpSet);
+        QCOMPARE(responder.m_texts, QStringList{QStringLiteral("XCP Setting OK!")});
+        responder.m_texts.clear();
+        app.OnCommand(CommandId::kXcpStatus);
+        QCOMPARE(responder.m_texts,
+                 QStringList{QStringLiteral("Slot8 CAN_K  ---  3 XCP\u3000Send completely ")});
+
+        const QString records = m_dir.filePath("records");
+        QDir().mkpath(records);
+        for (CRecCnd& condition : doc->GetConditions())
+            condition.m_hddRecFolder = records.toStdString();
+        app.OnCommand(CommandId::kGoArmed);
+        QVERIFY(doc->m_acq.run);
+        QVERIFY2(disabled(), "not while the recorders are ARMED");
+        app.OnCommand(CommandId::kStopArmed);
+        QVERIFY(enabled());
+        QVERIFY(app.Exit());
+    }
+
     void editedRangeTravelsToTheRecorderAndBack() {
         QProcess sim;
         const QString port = QStringLiteral("47391");
