@@ -97,7 +97,7 @@ CDataThread::CDataThread(CThreadInfo& info) : m_info(info) {
 
     m_ring.Init(info.m_preTriggerRows, static_cast<std::size_t>(m_rowWords));
 
-    m_lastRead = m_lastTick = setup.clock->GetTickCount();
+    m_startTick = m_lastRead = m_lastTick = setup.clock->GetTickCount();
 }
 
 void CDataThread::BuildRecorder(Recorder& recorder, CDevice* device, CRecCnd& condition) {
@@ -366,7 +366,9 @@ void CDataThread::StatusTick() {
             m_info.m_commError = true;
             target.Post(PostedMessage::kCommError);
         }
-        target.Post(PostedMessage::kDataCount);
+        // The status bar shows how many rows came in how many milliseconds of the run.
+        target.Post(PostedMessage::kDataCount, static_cast<std::intptr_t>(m_info.GetRowsReceived()),
+                    static_cast<std::intptr_t>(m_lastTick - m_startTick));
     }
     if (m_info.m_setup.remote)
         RemoteTick();

@@ -114,6 +114,7 @@ private:
     std::vector<double> m_raw;
     std::array<std::int16_t, 4> m_calcCounts{};
     CDataThreadRing m_ring;
+    std::uint64_t m_startTick = 0;
     std::uint64_t m_lastRead = 0;
     std::uint64_t m_lastTick = 0;
     bool m_firstPass = true;

@@ -14,6 +14,12 @@ std::string RateText(std::string_view rate, std::string_view recordFile) {
     return "Rate :" + std::string(rate) + ",    HDD Rec File : " + std::string(recordFile);
 }
 
+std::string CountsText(std::uint64_t rows, std::uint64_t ticks) {
+    // The whole count, even past what 32 bits hold: a long run at a high rate gets there.
+    return FormatText("DataCnt=%llu, TickCnt%llu", static_cast<unsigned long long>(rows),
+                      static_cast<unsigned long long>(ticks));
+}
+
 int RecordProgress(std::uint64_t samplesWritten, std::uint64_t sampleLimit, double rowRate) {
     if (!(rowRate > 0.0))
         return -1;

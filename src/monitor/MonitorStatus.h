@@ -13,6 +13,9 @@ std::string ChartWidthText(std::string_view widthLabel, double gridStep);
 // "Rate :" + the rate text + ",    HDD Rec File : " + the record file name.
 std::string RateText(std::string_view rate, std::string_view recordFile);
 
+// "DataCnt=%u, TickCnt%lu": the rows received since ARM and the milliseconds the run has taken.
+std::string CountsText(std::uint64_t rows, std::uint64_t ticks);
+
 // Percent of the record written when it has a sample limit; without one a value that runs
 // 1..100 once every 100 seconds; -1 when the rate is not positive.
 int RecordProgress(std::uint64_t samplesWritten, std::uint64_t sampleLimit, double rowRate);

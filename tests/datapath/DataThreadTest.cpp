@@ -332,6 +332,26 @@ TEST_F(DataThreadTest, APcLevelTriggerStartsTheRecordWithTheTriggerRowLastOfTheP
         1);
 }
 
+TEST_F(DataThreadTest, EveryStatusTickPostsTheRowsReceivedAndTheMillisecondsOfTheRun) {
+    Arm();
+    CDataThread work(*m_info);
+    std::vector<Message> counts;
+    std::vector<std::int64_t> rows; // after each pass
+    for (int pass = 0; pass < 10; ++pass) {
+        Passes(work, 1);
+        rows.push_back(m_info->GetRowsReceived());
+        for (const Message& message : m_messages.Drain()) {
+            if (message.id == PostedMessage::kDataCount)
+                counts.push_back(message);
+        }
+    }
+    ASSERT_EQ(counts.size(), 2u);
+    EXPECT_GT(rows[4], 0);
+    EXPECT_EQ(counts[0], (Message{PostedMessage::kDataCount, rows[4], 500}));
+    EXPECT_EQ(counts[1], (Message{PostedMessage::kDataCount, rows[9], 1000}));
+    EXPECT_GT(rows[9], rows[4]);
+}
+
 TEST_F(DataThreadTest, ALostRecorderIsReportedOnceAndTheRowsBeforeItStayOnDisk) {
     Arm();
     CDataThread work(*m_info);

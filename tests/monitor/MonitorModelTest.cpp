@@ -196,6 +196,8 @@ TEST(MonitorModelTest, StatusTextsProgressAndPanelPosition) {
     EXPECT_EQ(MonitorStatus::ChartWidthText("", 0.25), "Chart Width:, Grid:0.2 sec");
     EXPECT_EQ(MonitorStatus::RateText("1kHz", "Test00001"),
               "Rate :1kHz,    HDD Rec File : Test00001");
+    EXPECT_EQ(MonitorStatus::CountsText(12345, 61700), "DataCnt=12345, TickCnt61700");
+    EXPECT_EQ(MonitorStatus::CountsText(5000000000ULL, 0), "DataCnt=5000000000, TickCnt0");
 
     EXPECT_EQ(MonitorStatus::RecordProgress(2500, 10000, 1000.0), 25);
     EXPECT_EQ(MonitorStatus::RecordProgress(20000, 10000, 1000.0), 100);

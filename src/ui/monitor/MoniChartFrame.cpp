@@ -350,6 +350,10 @@ void CMoniChartFrame::OnMessage(int id, std::intptr_t wparam, std::intptr_t lpar
         return;
     }
     m_doc.OnThreadMessage(id, wparam, lparam);
+    if (id == PostedMessage::kDataCount)
+        m_statusBar->SetPaneText(CMyStatusBar::kCounts, ToQt(MonitorStatus::CountsText(
+                                                            static_cast<std::uint64_t>(wparam),
+                                                            static_cast<std::uint64_t>(lparam))));
     if (id == PostedMessage::kRecordWritten)
         RefreshProgress();
     if (id == PostedMessage::kDataCount || id == PostedMessage::kRecordStarted)

@@ -16,8 +16,8 @@ QLabel* NewPane(QWidget* parent) {
 
 CMyStatusBar::CMyStatusBar(QWidget* parent)
     : QStatusBar(parent), m_text(NewPane(this)), m_progress(new QProgressBar(this)),
-      m_status(NewPane(this)), m_record(NewPane(this)), m_slots(NewPane(this)),
-      m_card(NewPane(this)), m_remote(NewPane(this)) {
+      m_status(NewPane(this)), m_counts(NewPane(this)), m_record(NewPane(this)),
+      m_slots(NewPane(this)), m_card(NewPane(this)), m_remote(NewPane(this)) {
     setSizeGripEnabled(false);
     // The bar is pane 2 itself, so it always lies exactly inside the pane's rectangle.
     m_progress->setObjectName(QStringLiteral("progress110"));
@@ -29,6 +29,7 @@ CMyStatusBar::CMyStatusBar(QWidget* parent)
     addWidget(m_text, 1);
     addPermanentWidget(m_progress);
     addPermanentWidget(m_status);
+    addPermanentWidget(m_counts);
     addPermanentWidget(m_record);
     addPermanentWidget(m_slots);
     addPermanentWidget(m_card);
@@ -41,6 +42,8 @@ QLabel* CMyStatusBar::Label(int pane) const {
         return m_text;
     case kStatus:
         return m_status;
+    case kCounts:
+        return m_counts;
     case kRecord:
         return m_record;
     case kSlots:

@@ -1,6 +1,6 @@
 // The status bar of the monitor window: the rate and record file text, the chart width pane
-// with the record's progress bar inside it, and the recorder status, record result, slot, card
-// and remote panes.
+// with the record's progress bar inside it, and the recorder status, data count, record result,
+// slot, card and remote panes.
 #pragma once
 
 #include <QStatusBar>
@@ -20,7 +20,8 @@ public:
         kSlots = 4,
         kCard = 5,
         kRemote = 6,
-        kRecord = 7
+        kRecord = 7,
+        kCounts = 8 // rows received and milliseconds of the run
     };
 
     explicit CMyStatusBar(QWidget* parent = nullptr);
@@ -38,6 +39,7 @@ private:
     QLabel* m_text;
     QProgressBar* m_progress; // pane 2: the chart width text is the bar's own text
     QLabel* m_status;
+    QLabel* m_counts;
     QLabel* m_record;
     QLabel* m_slots;
     QLabel* m_card;

@@ -24,6 +24,7 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
@@ -200,6 +201,13 @@ private slots:
         QVERIFY(frame->GetStatusBar()
                     ->PaneText(CMyStatusBar::kStatus)
                     .startsWith(QStringLiteral("HDD ACQ...")));
+        // The data thread's counts: rows received since ARM and the run's milliseconds.
+        const QRegularExpressionMatch counts =
+            QRegularExpression(QStringLiteral("^DataCnt=(\\d+), TickCnt(\\d+)$"))
+                .match(frame->GetStatusBar()->PaneText(CMyStatusBar::kCounts));
+        QVERIFY(counts.hasMatch());
+        QVERIFY(counts.captured(1).toLongLong() > 0);
+        QVERIFY(counts.captured(2).toLongLong() >= 500);
         // The separate charts drew yellow traces into their panels.
         const QImage picture = frame->GetChartView()->grab().toImage();
         QVERIFY(picture.pixelColor(picture.width() / 8, picture.height() / 8).isValid());
