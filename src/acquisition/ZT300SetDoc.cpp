@@ -60,7 +60,10 @@ CZT300SetDoc::CZT300SetDoc(const DocServices& services)
                     if (m_logSink)
                         m_logSink(line);
                 }),
-      m_marks(*m_writer, m_markLog, services.clock) {}
+      m_marks(*m_writer, m_markLog, services.clock) {
+    if (services.store != nullptr)
+        m_materials.Restore(*services.store);
+}
 
 CZT300SetDoc::~CZT300SetDoc() {
     if (m_run)
@@ -68,6 +71,8 @@ CZT300SetDoc::~CZT300SetDoc() {
     m_forwarder.reset(); // it calls the recorder: before the connections close
     for (auto& device : m_devices)
         device->Close();
+    if (m_services.store != nullptr)
+        m_materials.Remember(*m_services.store);
 }
 
 bool CZT300SetDoc::IsConnectionText(const std::string& path) {

@@ -13,6 +13,7 @@
 #include "device/Device.h"
 #include "framework/Document.h"
 #include "monitor/CpsRingBuf.h"
+#include "monitor/DocMaterials.h"
 #include "records/MarkLog.h"
 #include "records/MaxMinFile.h"
 #include "records/RecordWriter.h"
@@ -30,6 +31,7 @@ class IMessageTarget;
 class IPrompt;
 class ISoundPlayer;
 class IDigitalInput;
+class ISettingsStore;
 
 // What a document needs of the program around it.
 struct DocServices {
@@ -44,6 +46,7 @@ struct DocServices {
     const IDiskSpace* diskSpace = nullptr; // record folders' free space; else the file systems'
     // The CalRef step of connecting: the calibration file of the settings onto the conditions.
     std::function<void(std::vector<CRecCnd>&)> applyCalibrationReference = {};
+    ISettingsStore* store = nullptr; // remembers the material file; none without it
 };
 
 // The acquisition state the enabling rules and status panes look at; the acquisition run keeps
@@ -153,6 +156,9 @@ public:
     CRecordWriter& GetRecordWriter() { return *m_writer; }
     // What the last record's end said ("ACQ OK ! (...)" or the header's error).
     const std::string& GetRecordResultText() const { return m_recordResult; }
+    // The material list whose limits colour the digit lists.
+    CDocMaterials& GetMaterials() { return m_materials; }
+    const CDocMaterials& GetMaterials() const { return m_materials; }
 
     // The status bar panes.
     std::string GetStatusPaneText() const;
@@ -205,4 +211,5 @@ private:
     int m_currentIndex = -1;
     int m_status = -1;
     std::string m_nextRecordName;
+    CDocMaterials m_materials;
 };
