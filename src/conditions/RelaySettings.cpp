@@ -67,8 +67,12 @@ bool ExportRelaySettings(const std::string& path, const RelaySettings& settings,
 
 bool ImportRelaySettings(const TextLines& lines, const CRecCnd& condition, RelaySettings& settings,
                          IPrompt& prompt) {
+    // The refusals name the line that made them, under the message itself.
     if (lines.size() <= 2 || lines.front() != "N66.FILE") {
-        prompt.MessageBox("Invalid file format!", PromptIcon::Stop);
+        const int line =
+            lines.empty() || lines.front() != "N66.FILE" ? 1 : static_cast<int>(lines.size()) + 1;
+        prompt.MessageBox("Invalid file format!\n" + CTextFile::LineDetail(lines, line),
+                          PromptIcon::Stop);
         return false;
     }
     RelaySettings imported{settings.dog, {}};
@@ -77,22 +81,27 @@ bool ImportRelaySettings(const TextLines& lines, const CRecCnd& condition, Relay
         const std::string& line = lines[i];
         if (line.starts_with("DOG_TIMER ")) {
             ApplyDogTimerPieces(imported.dog, CTextFile::SplitText(pieces, ",", line.substr(10)));
-        } else if (line.starts_with("MONITORCH ")) {
-            CMonitorCh monitor;
-            if (ParseMonitorChLine(line.substr(10), 9, monitor))
-                imported.monitors.push_back(std::move(monitor));
+            continue;
         }
-    }
-    for (const CMonitorCh& monitor : imported.monitors) {
-        const bool matched = std::any_of(condition.m_channels.begin(), condition.m_channels.end(),
-                                         [&](const CChCnd& ch) {
-                                             return ch.m_monitorNo == monitor.m_channel &&
-                                                    ch.GetDisplayName() == monitor.m_signalName;
-                                         });
+        CMonitorCh monitor;
+        if (!line.starts_with("MONITORCH ") || !ParseMonitorChLine(line.substr(10), 9, monitor))
+            continue;
+        const auto watches = [&monitor](const CChCnd& ch) {
+            return ch.m_monitorNo == monitor.m_channel &&
+                   ch.GetDisplayName() == monitor.m_signalName;
+        };
+        // Calculation channels can be watched too while calculation is on.
+        const bool matched =
+            std::any_of(condition.m_channels.begin(), condition.m_channels.end(), watches) ||
+            (condition.m_calc != 0 && std::any_of(condition.m_calcChannels.begin(),
+                                                  condition.m_calcChannels.end(), watches));
         if (!matched) {
-            prompt.MessageBox("Imcompatible File !", PromptIcon::Stop);
+            prompt.MessageBox("Imcompatible File !\n" +
+                                  CTextFile::LineDetail(lines, static_cast<int>(i) + 1),
+                              PromptIcon::Stop);
             return false;
         }
+        imported.monitors.push_back(std::move(monitor));
     }
     settings = std::move(imported);
     return true;

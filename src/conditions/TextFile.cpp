@@ -188,6 +188,16 @@ TextLines& CTextFile::SplitText(TextLines& pieces, const std::string& separator,
     }
 }
 
+std::string CTextFile::LineDetail(const TextLines& lines, int line) {
+    constexpr std::size_t kShown = 80;
+    const auto at = static_cast<std::size_t>(line - 1);
+    if (line < 1 || at >= lines.size())
+        return "Line " + std::to_string(line) + " is missing.";
+    const std::string& text = lines[at];
+    return "Line " + std::to_string(line) + ": " +
+           (text.size() <= kShown ? text : text.substr(0, kShown) + "...");
+}
+
 std::string CTextFile::Load(const std::string& path) {
     TextLines lines;
     if (std::string message = ReadTextLines(path, lines); !message.empty())

@@ -33,6 +33,10 @@ public:
     static TextLines& SplitText(TextLines& pieces, const std::string& separator,
                                 const std::string& text, bool trim = false);
 
+    // The second line of a refusal: "Line %d: " with the 1-based line (its first 80 characters),
+    // or "Line %d is missing." past the end.
+    static std::string LineDetail(const TextLines& lines, int line);
+
     // The message of a failed open (or write) from the C library's error number.
     static std::string OpenFailureMessage(const std::string& path, int errorNumber,
                                           FileDirection direction);

@@ -1,19 +1,7 @@
 #include "monitor/MyMatData.h"
 
-#include "conditions/TextNumbers.h"
-
 #include <algorithm>
 #include <cctype>
-
-namespace {
-
-// The refused line as the message quotes it: enough to find it in an editor.
-std::string Quote(const std::string& line) {
-    constexpr std::size_t kShown = 80;
-    return line.size() <= kShown ? line : line.substr(0, kShown) + "...";
-}
-
-} // namespace
 
 bool CMyMatData::IsCommaSeparatedPath(const std::string& path) {
     const std::size_t dot = path.rfind('.');
@@ -55,11 +43,7 @@ std::string CMyMatData::LoadFile(const std::string& path) {
     if (std::string message = ReadTextLines(path, lines); !message.empty())
         return message;
     if (!read.ParseLines(lines)) {
-        const int line = read.GetRefusedLine();
-        const std::size_t at = static_cast<std::size_t>(line - 1);
-        return path + ":" + kUnexpectedFormat + "\n" +
-               (at < lines.size() ? FormatText("Line %d: %s", line, Quote(lines[at]).c_str())
-                                  : FormatText("Line %d is missing.", line));
+        return path + ":" + kUnexpectedFormat + "\n" + LineDetail(lines, read.GetRefusedLine());
     }
     *this = std::move(read);
     return {};

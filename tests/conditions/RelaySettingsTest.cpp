@@ -55,7 +55,8 @@ TEST(RelaySettingsTest, ImportRefusesForeignOrIncompatibleFiles) {
         ImportRelaySettings({"n66.file", "DOG_TIMER 1,2,3,4,5", "MONITORCH 1,Force,0,0,0,0,0,0,0"},
                             cnd, settings, prompt));
     EXPECT_EQ(prompt.MessageTexts(),
-              (std::vector<std::string>{"Invalid file format!", "Invalid file format!"}));
+              (std::vector<std::string>{"Invalid file format!\nLine 3 is missing.",
+                                        "Invalid file format!\nLine 1: n66.file"}));
     EXPECT_EQ(prompt.Messages()[0].icon, PromptIcon::Stop);
 
     prompt.Clear();
@@ -65,8 +66,10 @@ TEST(RelaySettingsTest, ImportRefusesForeignOrIncompatibleFiles) {
     EXPECT_FALSE(
         ImportRelaySettings({"N66.FILE", "DOG_TIMER 9,9,9,9,9", "MONITORCH 5,Force,0,0,0,0,0,0,0"},
                             cnd, settings, prompt));
-    EXPECT_EQ(prompt.MessageTexts(),
-              (std::vector<std::string>{"Imcompatible File !", "Imcompatible File !"}));
+    EXPECT_EQ(
+        prompt.MessageTexts(),
+        (std::vector<std::string>{"Imcompatible File !\nLine 3: MONITORCH 1,Other,0,0,0,0,0,0,0",
+                                  "Imcompatible File !\nLine 3: MONITORCH 5,Force,0,0,0,0,0,0,0"}));
     EXPECT_EQ(settings.dog, before.dog);
 
     // Eight values are too few for the import (the condition reader would take them); the
