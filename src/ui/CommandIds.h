@@ -65,4 +65,6 @@ inline constexpr int kDigit = 32845;
 inline constexpr int kRemoteControlPanel = 32846;
 inline constexpr int kRelayControlSetting = 32847;
 inline constexpr int kXcpStatus = 32848;
+// The material list of the document (CMatView) in a window of its own.
+inline constexpr int kMaterialList = 32860;
 } // namespace CommandId

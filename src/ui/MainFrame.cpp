@@ -169,7 +169,8 @@ void CMainFrame::BuildSetupMenu() {
                          {kXcpSet, "XCP Set", nullptr},
                          {kXcpStatus, "XCP Status...", nullptr},
                          {kCanGInit, "QA-80CAN-G Init...", nullptr},
-                         {kRelayControlSetting, "Relay Control Setting ...", nullptr}});
+                         {kRelayControlSetting, "Relay Control Setting ...", nullptr},
+                         {kMaterialList, "Material List ...", nullptr}});
     QMenu* window = menuBar()->addMenu(tr("&Window"));
     AddWindowCommands(window);
     AddCommand(window, {kSwitch, "SWITCH", "F9"});
@@ -206,7 +207,8 @@ void CMainFrame::BuildMonitorMenu() {
                          {kResetScale, "&Reset Scale", nullptr},
                          {kResetMaxMin, "ResetMM", nullptr},
                          {kWave, "Wave", nullptr},
-                         {kDigit, "Digit", nullptr}});
+                         {kDigit, "Digit", nullptr},
+                         {kMaterialList, "Material List ...", nullptr}});
     QMenu* window = menuBar()->addMenu(tr("&Window"));
     AddWindowCommands(window);
     AddCommands(window, {{kTestInfoPanel, "TestInfo Panel", nullptr},

@@ -32,8 +32,11 @@
 #include "ui/dialogs/SelChBalDlg.h"
 #include "ui/dialogs/SelectConnectionDlg.h"
 #include "ui/dialogs/WelcomeDlg.h"
+#include "ui/material/MatView.h"
 #include "ui/monitor/MoniChartFrame.h"
+#include "ui/relay/RelayCommands.h"
 #include "ui/setup/ZT300SetView.h"
+#include "ui/voice/VoiceNotes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -83,7 +86,8 @@ CRecorderApp::CRecorderApp(const AppOptions& options)
                   : std::make_unique<CQtSettingsStore>(ToQt(options.settingsPath))),
       m_settings(ProgramFolder()), m_frame(std::make_unique<CMainFrame>()),
       m_prompt(std::make_unique<CQtPrompt>(m_frame.get())),
-      m_sound(std::make_unique<CQtSoundPlayer>()) {
+      m_sound(std::make_unique<CQtSoundPlayer>()),
+      m_relay(std::make_unique<CRelayCommands>(m_settings, *m_prompt, m_frame.get())) {
     m_link = CreateLink(options.demo, &m_clock, options.netPort);
     if (options.demo)
         m_digitalInput = std::make_unique<CExternalInputSim>();
@@ -189,6 +193,7 @@ CZT300SetDoc* CRecorderApp::OpenDocument(const std::string& path) {
     services.applyCalibrationReference = [this](std::vector<CRecCnd>& conditions) {
         CCalTemplate::ApplyReference(conditions, m_settings, *m_prompt);
     };
+    services.store = m_store.get();
     open.doc = std::make_unique<CZT300SetDoc>(services);
     const bool connection = CZT300SetDoc::IsConnectionText(path);
     open.doc->SetTitle(connection ? path : FromQt(QFileInfo(ToQt(path)).fileName()));
@@ -236,6 +241,7 @@ void CRecorderApp::ShowMonitor(CZT300SetDoc& doc) {
     if (open->monitor == nullptr) {
         auto* monitor = new CMoniChartFrame(doc, this, &m_settings, m_store.get());
         connect(monitor, &CMoniChartFrame::commError, this, [this, &doc] { OnCommError(doc); });
+        CVoiceNotes::Attach(monitor, doc, *m_prompt, m_clock, CreateAudioInput(m_options.demo));
         open->monitor = m_frame->MdiArea()->addSubWindow(monitor);
         open->monitor->setProperty(kMenuKindProperty, static_cast<int>(MenuKind::Monitor));
         open->monitor->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -264,6 +270,7 @@ bool CRecorderApp::CloseDocument(CZT300SetDoc& doc) {
     }
     // The run posts to the monitor window: it ends before the windows go.
     doc.StopArmed(false);
+    m_relay->Forget(doc);
     doc.OnCloseDocument();
     const auto found = std::find_if(m_documents.begin(), m_documents.end(),
                                     [&doc](const OpenDoc& open) { return open.doc.get() == &doc; });
@@ -342,6 +349,8 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
     const CZT300SetDoc* doc = open != nullptr ? open->doc.get() : nullptr;
     const bool setupActive =
         open != nullptr && m_frame->MdiArea()->currentSubWindow() == open->setup;
+    if (CRelayCommands::IsRelayCommand(id))
+        return m_relay->IsEnabled(id, doc);
     switch (id) {
     case kFileOpen:
     case kIpSetting:
@@ -415,6 +424,11 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
     case kXcpStatus:
         return doc != nullptr && doc->HasCurrentRecorder() && !doc->m_acq.run &&
                CXcpCommands::CanRun(doc->GetDevice(doc->GetCurrentIndex()));
+    case kVoice:
+        return open != nullptr && open->monitor != nullptr &&
+               CVoiceNotes::Find(open->monitor->widget()) != nullptr;
+    case kMaterialList:
+        return doc != nullptr;
     default:
         return false;
     }
@@ -423,6 +437,11 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
 bool CRecorderApp::IsCommandChecked(int id) const {
     if (CMoniChartFrame* monitor = ActiveMonitor(); monitor && monitor->HandlesCommand(id))
         return monitor->IsCommandChecked(id);
+    const OpenDoc* open = ActiveOpen();
+    if (id == kVoice && open != nullptr && open->monitor != nullptr) {
+        const CVoiceNotes* notes = CVoiceNotes::Find(open->monitor->widget());
+        return notes != nullptr && notes->IsListening();
+    }
     const CZT300SetDoc* doc = ActiveDocument();
     return id == kPause && doc != nullptr && doc->m_acq.paused;
 }
@@ -433,6 +452,10 @@ void CRecorderApp::OnCommand(int id) {
         return;
     }
     CZT300SetDoc* doc = ActiveDocument();
+    if (CRelayCommands::IsRelayCommand(id) && doc != nullptr) {
+        m_relay->OnCommand(id, *doc);
+        return;
+    }
     switch (id) {
     case kFileOpen:
         OpenFile();
@@ -544,6 +567,14 @@ void CRecorderApp::OnCommand(int id) {
     case kResetMaxMin:
         doc->ResetMaxMin();
         break;
+    case kVoice:
+        if (const OpenDoc* open = ActiveOpen(); open != nullptr && open->monitor != nullptr)
+            if (CVoiceNotes* notes = CVoiceNotes::Find(open->monitor->widget()))
+                notes->Toggle();
+        break;
+    case kMaterialList:
+        ShowMaterials(*doc);
+        break;
     case kSaveMaxMin: {
         const QString path = QFileDialog::getSaveFileName(
             m_frame.get(), tr(CMaxMinFile::kDialogTitle), QString(), tr(CMaxMinFile::kDialogFilter),
@@ -597,6 +628,22 @@ void CRecorderApp::ShowSimulatedInputs() {
             dynamic_cast<CExternalInputSim*>(m_digitalInput.get()), CSimInputs::ForLink(*m_link));
     }
     m_inputPanel->show();
+}
+
+void CRecorderApp::ShowMaterials(CZT300SetDoc& doc) {
+    OpenDoc* open = FindOpen(&doc);
+    if (open == nullptr || open->setup == nullptr)
+        return;
+    // A tool window of the setup window: it goes with the document's windows.
+    auto* view = open->setup->findChild<CMatView*>();
+    if (view == nullptr) {
+        view = new CMatView(doc, *m_prompt, open->setup);
+        view->setWindowFlag(Qt::Tool);
+        view->setWindowTitle(ToQt(doc.GetTitle()) + tr(" - Material List"));
+        view->resize(520, 320);
+    }
+    view->show();
+    view->raise();
 }
 
 void CRecorderApp::OnCommError(CZT300SetDoc& doc) {

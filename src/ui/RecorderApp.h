@@ -18,6 +18,7 @@ class CMoniChartFrame;
 class CQtPrompt;
 class CQtSettingsStore;
 class CQtSoundPlayer;
+class CRelayCommands;
 class CSimInputsWnd;
 class CZT300SetDoc;
 class CZT300SetFrame;
@@ -107,6 +108,8 @@ private:
     // In demo mode a small window ticks the contacts of the simulated input module and applies
     // known inputs to the simulated channels.
     void ShowSimulatedInputs();
+    // The material list of a document in a window of its own beside its setup window.
+    void ShowMaterials(CZT300SetDoc& doc);
 
     AppOptions m_options;
     std::string m_dataFolder;
@@ -118,6 +121,7 @@ private:
     std::unique_ptr<CMainFrame> m_frame;
     std::unique_ptr<CQtPrompt> m_prompt;
     std::unique_ptr<CQtSoundPlayer> m_sound;
+    std::unique_ptr<CRelayCommands> m_relay;
     // A window of its own, so that it stays usable beside the calibration dialog.
     std::unique_ptr<CSimInputsWnd> m_inputPanel;
     std::vector<OpenDoc> m_documents;

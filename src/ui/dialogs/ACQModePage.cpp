@@ -38,7 +38,8 @@ CACQModePage::CACQModePage(CRecorderSettings& values, IPrompt& prompt,
       m_stopCode(AddCodeField("stopCode", values.m_rtmStopCode)),
       m_pauseCode(AddCodeField("pauseCode", values.m_rtmPauseCode)),
       m_realTimeMark(new QCheckBox(QStringLiteral("MARK Code Input"), this)),
-      m_useQu800(new QCheckBox(QStringLiteral("Use QU-800"), this)) {
+      m_useQu800(new QCheckBox(QStringLiteral("Use QU-800"), this)),
+      m_relayControl(new QCheckBox(QStringLiteral("Relay Control ( NI_6525 )"), this)) {
     m_externalSignal->setObjectName("externalSignal");
     m_ctrlInput->setObjectName("ctrlInput");
     m_realTimeMark->setObjectName("realTimeMark");
@@ -57,11 +58,10 @@ CACQModePage::CACQModePage(CRecorderSettings& values, IPrompt& prompt,
     codeForm->addRow(QStringLiteral("STOP"), m_stopCode);
     codeForm->addRow(QStringLiteral("PAUSE"), m_pauseCode);
 
-    // Relay control is not offered on this page; its settings pass through unchanged.
-    auto* relay = new QCheckBox(QStringLiteral("Relay Control ( NI_6525 )"), this);
-    relay->setObjectName("relayControl");
-    relay->setChecked(values.m_relayControl != 0);
-    relay->hide();
+    // Relay control is switched on here (the relay view and the watch-dog follow it); the relay
+    // file and the ports' values pass through unchanged (the ports are set in the relay dialog).
+    m_relayControl->setObjectName("relayControl");
+    m_relayControl->setChecked(values.m_relayControl != 0);
     auto* relaySetting = new QPushButton(QStringLiteral("..."), this);
     relaySetting->setObjectName("relaySetting");
     relaySetting->hide();
@@ -71,6 +71,7 @@ CACQModePage::CACQModePage(CRecorderSettings& values, IPrompt& prompt,
     layout->addWidget(codes);
     layout->addWidget(m_realTimeMark);
     layout->addWidget(m_useQu800);
+    layout->addWidget(m_relayControl);
     layout->addStretch(1);
 }
 
@@ -95,5 +96,6 @@ bool CACQModePage::Leave() {
     m_values.m_rtmPauseCode = ToStdString(m_pauseCode->text());
     m_values.m_realTimeMark = m_realTimeMark->isChecked() ? 1 : 0;
     m_values.m_useQu800 = m_useQu800->isChecked() ? 1 : 0;
+    m_values.m_relayControl = m_relayControl->isChecked() ? 1 : 0;
     return true;
 }

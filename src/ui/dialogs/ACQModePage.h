@@ -1,5 +1,6 @@
 // The "ACQ Mode" page of the option sheet: start and stop from the external input module, the
-// two-figure control and mark codes typed at the monitor, and mark forwarding.
+// two-figure control and mark codes typed at the monitor, mark forwarding, and the switch of
+// relay control.
 #pragma once
 
 #include "ui/dialogs/OptionPage.h"
@@ -31,4 +32,5 @@ private:
     QLineEdit* m_pauseCode;
     QCheckBox* m_realTimeMark;
     QCheckBox* m_useQu800;
+    QCheckBox* m_relayControl;
 };

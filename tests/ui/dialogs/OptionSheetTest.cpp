@@ -84,7 +84,8 @@ private slots:
         QVERIFY(Child<QCheckBox>(acq, "externalSignal")->isEnabled());
         QCOMPARE(Child<QLineEdit>(acq, "startCode")->text(), QStringLiteral("12"));
         QVERIFY(Child<QCheckBox>(acq, "useQu800")->isChecked());
-        QVERIFY(Child<QCheckBox>(acq, "relayControl")->isHidden());
+        QVERIFY(!Child<QCheckBox>(acq, "relayControl")->isHidden());
+        QVERIFY(Child<QCheckBox>(acq, "relayControl")->isChecked());
         QVERIFY(Child<QPushButton>(acq, "relaySetting")->isHidden());
 
         // Edit one field of each kind.
@@ -105,6 +106,7 @@ private slots:
         Child<QCheckBox>(acq, "externalSignal")->setChecked(false);
         Child<QLineEdit>(acq, "pauseCode")->setText("99");
         Child<QCheckBox>(acq, "useQu800")->setChecked(false);
+        Child<QCheckBox>(acq, "relayControl")->setChecked(false);
         sheet.accept();
 
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
@@ -122,8 +124,8 @@ private slots:
         QCOMPARE(out.m_externalSignal, 0);
         QCOMPARE(out.m_rtmPauseCode, std::string("99"));
         QCOMPARE(out.m_useQu800, 0);
+        QCOMPARE(out.m_relayControl, 0);
         // Not on the sheet: handed back as given.
-        QCOMPARE(out.m_relayControl, 1);
         QCOMPARE(out.m_relayFilePath, std::string("/data/relay.n66"));
         QCOMPARE(int(out.m_relaySettings[3]), 9);
         QCOMPARE(out.m_viewerPgm, std::string("/opt/zt300/plotview"));
