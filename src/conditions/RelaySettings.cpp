@@ -52,6 +52,10 @@ void FormatRelaySettingsLines(const RelaySettings& settings, TextLines& lines) {
     lines.push_back(FormatDogTimerLine(settings.dog));
     for (const CMonitorCh& monitor : settings.monitors)
         lines.push_back("MONITORCH " + monitor.FormatValues());
+    // The import wants more than two lines: without monitor channels an empty line follows, so
+    // that what was exported can be imported again.
+    if (settings.monitors.empty())
+        lines.emplace_back();
 }
 
 bool ExportRelaySettings(const std::string& path, const RelaySettings& settings, IPrompt& prompt) {

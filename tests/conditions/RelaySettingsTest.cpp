@@ -44,6 +44,19 @@ TEST(RelaySettingsTest, ExportThenImportReproducesEverything) {
     EXPECT_EQ(imported.monitors[0].m_countLimit, 10);
 }
 
+TEST(RelaySettingsTest, SettingsWithoutMonitorChannelsExportAndImportAgain) {
+    const CRecCnd cnd = ConditionWithMonitorNumbers();
+    const RelaySettings exported{{7000, 250, 60, 0, 600}, {}};
+    TextLines lines;
+    FormatRelaySettingsLines(exported, lines);
+    EXPECT_EQ(lines, (TextLines{"N66.FILE", "DOG_TIMER 7000,250,60,0,600", ""}));
+    RelaySettings imported{{}, cnd.m_monitorChannels};
+    CFakePrompt prompt;
+    ASSERT_TRUE(ImportRelaySettings(lines, cnd, imported, prompt));
+    EXPECT_EQ(imported.dog, exported.dog);
+    EXPECT_TRUE(imported.monitors.empty());
+}
+
 TEST(RelaySettingsTest, ImportRefusesForeignOrIncompatibleFiles) {
     const CRecCnd cnd = ConditionWithMonitorNumbers();
     RelaySettings settings{{1, 2, 3, 0, 100}, {}};
