@@ -2,7 +2,7 @@
 // device's own format, writing a 200-second note, reading and writing a large material list, and
 // the specification limits of 512 channels looked up in it.
 #include "monitor/AudioConverter.h"
-#include "monitor/MaterialLimits.h"
+#include "monitor/DocMaterials.h"
 #include "monitor/MyMatData.h"
 #include "monitor/SimAudioInput.h"
 #include "monitor/VoiceRecorder.h"
@@ -100,24 +100,26 @@ void BM_WriteMaterialList(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteMaterialList)->Arg(10000)->Unit(benchmark::kMillisecond);
 
-// 512 channels referring to materials of a list of `range(0)`, as the digit lists take them.
+// 512 channels referring to materials of a list of `range(0)`, as the digit lists take them on
+// every refresh.
 void BM_LimitsOf512Channels(benchmark::State& state) {
-    CMyMatData list;
-    list.ParseLines(MaterialLines(static_cast<int>(state.range(0))));
-    std::vector<CRecCnd> conditions(8);
-    int n = 0;
-    for (CRecCnd& condition : conditions) {
-        for (int c = 0; c < 64; ++c, ++n) {
-            CChCnd channel;
-            channel.m_enabled = 1;
-            const int material = n * 7 % static_cast<int>(state.range(0));
-            channel.m_mat = {"Material" + std::to_string(material), "ID" + std::to_string(material),
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("zt300-bench-materials-" + std::to_string(::getpid()) + ".zai"))
+                                 .string();
+    CTextFile::WriteTextLines(path, MaterialLines(static_cast<int>(state.range(0))));
+    CDocMaterials materials;
+    materials.Replace(path);
+    std::filesystem::remove(path);
+    std::vector<CChCnd> channels(512);
+    for (std::size_t n = 0; n < channels.size(); ++n) {
+        const int material = static_cast<int>(n) * 7 % static_cast<int>(state.range(0));
+        channels[n].m_mat = {"Material" + std::to_string(material), "ID" + std::to_string(material),
                              "1", "0"};
-            condition.m_channels.push_back(channel);
-        }
     }
-    for (auto _ : state)
-        benchmark::DoNotOptimize(ChannelLimitsInColumnOrder(conditions, &list));
+    for (auto _ : state) {
+        for (const CChCnd& channel : channels)
+            benchmark::DoNotOptimize(materials.GetLimits(channel));
+    }
     state.SetItemsProcessed(state.iterations() * 512);
 }
 BENCHMARK(BM_LimitsOf512Channels)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);

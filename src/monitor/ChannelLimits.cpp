@@ -3,16 +3,12 @@
 #include "conditions/ChCnd.h"
 #include "conditions/TextNumbers.h"
 
-namespace {
-
-std::optional<double> LimitOf(const std::string& text) {
+std::optional<double> ReadLimitText(const std::string& text) {
     if (text.empty())
         return std::nullopt;
     return ReadReal(text);
 }
 
-} // namespace
-
 ChannelLimitPair CMatLimits::GetLimits(const CChCnd& channel) const {
-    return {LimitOf(channel.m_mat[2]), LimitOf(channel.m_mat[3])};
+    return {ReadLimitText(channel.m_mat[2]), ReadLimitText(channel.m_mat[3])};
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 class CChCnd;
 
@@ -10,6 +11,9 @@ struct ChannelLimitPair {
     std::optional<double> upper;
     std::optional<double> lower;
 };
+
+// A limit text: none when empty, else read as a number (a text that is no number reads as 0).
+std::optional<double> ReadLimitText(const std::string& text);
 
 class IChannelLimits {
 public:

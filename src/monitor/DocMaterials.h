@@ -1,14 +1,16 @@
 // The material list of an acquisition document and the file it came from, which the document
-// remembers across runs of the program in the settings store.
+// remembers across runs of the program in the settings store. The list's specification limits
+// are the limits the digit lists colour a channel's extremes against.
 #pragma once
 
+#include "monitor/ChannelLimits.h"
 #include "monitor/MyMatData.h"
 
 #include <string>
 
 class ISettingsStore;
 
-class CDocMaterials {
+class CDocMaterials : public IChannelLimits {
 public:
     static constexpr const char* kSection = "ZT300DOC_Section";
     static constexpr const char* kPathKey = "Mat_FilePath";
@@ -25,6 +27,11 @@ public:
 
     const std::string& GetPath() const { return m_path; }
     const CMyMatData& GetData() const { return m_data; }
+
+    // A channel whose material values name a material of the list (name and identifier) takes
+    // that material's limits, so a newly loaded list applies at once; any other channel keeps
+    // the limits of its own material values.
+    ChannelLimitPair GetLimits(const CChCnd& channel) const override;
 
 private:
     std::string m_path;

@@ -35,6 +35,7 @@
 #include "ui/material/MatView.h"
 #include "ui/monitor/MoniChartFrame.h"
 #include "ui/relay/RelayCommands.h"
+#include "ui/relay/RelaySetInfoView.h"
 #include "ui/setup/ZT300SetView.h"
 #include "ui/voice/VoiceNotes.h"
 
@@ -242,6 +243,9 @@ void CRecorderApp::ShowMonitor(CZT300SetDoc& doc) {
         auto* monitor = new CMoniChartFrame(doc, this, &m_settings, m_store.get());
         connect(monitor, &CMoniChartFrame::commError, this, [this, &doc] { OnCommError(doc); });
         CVoiceNotes::Attach(monitor, doc, *m_prompt, m_clock, CreateAudioInput(m_options.demo));
+        monitor->SetChannelLimits(&doc.GetMaterials());
+        CRelaySetInfoView::FollowRelayControl(*monitor, m_settings.m_relayControl != 0,
+                                              m_settings.m_relaySettings);
         open->monitor = m_frame->MdiArea()->addSubWindow(monitor);
         open->monitor->setProperty(kMenuKindProperty, static_cast<int>(MenuKind::Monitor));
         open->monitor->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -424,9 +428,6 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
     case kXcpStatus:
         return doc != nullptr && doc->HasCurrentRecorder() && !doc->m_acq.run &&
                CXcpCommands::CanRun(doc->GetDevice(doc->GetCurrentIndex()));
-    case kVoice:
-        return open != nullptr && open->monitor != nullptr &&
-               CVoiceNotes::Find(open->monitor->widget()) != nullptr;
     case kMaterialList:
         return doc != nullptr;
     default:
@@ -437,11 +438,6 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
 bool CRecorderApp::IsCommandChecked(int id) const {
     if (CMoniChartFrame* monitor = ActiveMonitor(); monitor && monitor->HandlesCommand(id))
         return monitor->IsCommandChecked(id);
-    const OpenDoc* open = ActiveOpen();
-    if (id == kVoice && open != nullptr && open->monitor != nullptr) {
-        const CVoiceNotes* notes = CVoiceNotes::Find(open->monitor->widget());
-        return notes != nullptr && notes->IsListening();
-    }
     const CZT300SetDoc* doc = ActiveDocument();
     return id == kPause && doc != nullptr && doc->m_acq.paused;
 }
@@ -566,11 +562,6 @@ void CRecorderApp::OnCommand(int id) {
         break;
     case kResetMaxMin:
         doc->ResetMaxMin();
-        break;
-    case kVoice:
-        if (const OpenDoc* open = ActiveOpen(); open != nullptr && open->monitor != nullptr)
-            if (CVoiceNotes* notes = CVoiceNotes::Find(open->monitor->widget()))
-                notes->Toggle();
         break;
     case kMaterialList:
         ShowMaterials(*doc);
@@ -762,6 +753,11 @@ void CRecorderApp::ShowOptionSheet() {
     for (OpenDoc& open : m_documents) {
         if (chartTypeChanged && open.monitor != nullptr)
             ShowMonitor(*open.doc);
+        if (auto* monitor = open.monitor != nullptr
+                                ? qobject_cast<CMoniChartFrame*>(open.monitor->widget())
+                                : nullptr)
+            CRelaySetInfoView::FollowRelayControl(*monitor, m_settings.m_relayControl != 0,
+                                                  m_settings.m_relaySettings);
         // The charts read the settings again on their hint.
         if (hint != 0)
             open.doc->UpdateAllViews(nullptr, hint);

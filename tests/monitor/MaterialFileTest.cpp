@@ -1,5 +1,4 @@
 #include "monitor/DocMaterials.h"
-#include "monitor/MaterialLimits.h"
 #include "monitor/MyMatData.h"
 #include "support/MemorySettingsStore.h"
 #include "support/RecordTestConditions.h"
@@ -129,43 +128,29 @@ TEST(MaterialFileTest, CommaSeparatedList) {
     EXPECT_EQ(data.m_items[1].m_min, "-2");
 }
 
-TEST(MaterialLimitsTest, ColoursOfTheExtremes) {
+TEST(MaterialLimitsTest, ChannelLimitsFromTheLoadedListOrTheMaterialValues) {
+    CMemorySettingsStore store;
+    store.WriteString("ZT300DOC_Section", "Mat_FilePath", kFixtures + "materials.zai");
+    CDocMaterials materials;
+    materials.Restore(store);
     const struct {
-        SpecLimits limits;
-        double minimum;
-        double maximum;
-        LimitColour colour;
+        std::array<std::string, 4> mat;
+        std::optional<double> upper;
+        std::optional<double> lower;
     } cases[] = {
-        {{5.0, {}}, 0.0, 5.0, LimitColour::Red},
-        {{5.0, {}}, 0.0, 4.9, LimitColour::Green},
-        {{5.0, -5.0}, 0.0, 6.0, LimitColour::Green}, // the lower limit decides
-        {{5.0, -5.0}, -5.0, 4.0, LimitColour::Red},
-        {{{}, -5.0}, -4.0, 4.0, LimitColour::Green},
-        {{}, -100.0, 100.0, LimitColour::Default},
-        {{5.0, -5.0}, 32767.0, -32768.0, LimitColour::Default}, // no data seen
+        {{"", "", "5", ""}, 5.0, std::nullopt},
+        {{"", "", "abc", "-1.5"}, 0.0, -1.5},         // not a number reads as 0
+        {{"Steel", "S355", "1", "0"}, 355.0, -355.0}, // the list's limits count
+        {{"Alu", "AW6082", "1", "0"}, std::nullopt, -120.0},
+        {{"Steel", "S235", "1", "0"}, 1.0, 0.0}, // not in the list: its own values
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(ColourForExtremes(c.limits, c.minimum, c.maximum), c.colour)
-            << c.minimum << " " << c.maximum;
-}
-
-TEST(MaterialLimitsTest, ChannelLimitsFromTheMaterialValuesOrTheLoadedList) {
-    CMyMatData list;
-    ASSERT_EQ(list.LoadFile(kFixtures + "materials.zai"), "");
-    EXPECT_EQ(ChannelSpecLimits({"", "", "5", ""}), (SpecLimits{5.0, {}}));
-    EXPECT_EQ(ChannelSpecLimits({"", "", "abc", "-1.5"}), (SpecLimits{0.0, -1.5}));
-    EXPECT_EQ(ChannelSpecLimits({"Steel", "S355", "1", "0"}, &list), (SpecLimits{355.0, -355.0}));
-    EXPECT_EQ(ChannelSpecLimits({"Alu", "AW6082", "1", "0"}, &list), (SpecLimits{{}, -120.0}));
-    EXPECT_EQ(ChannelSpecLimits({"Steel", "S235", "1", "0"}, &list), (SpecLimits{1.0, 0.0}));
-
-    std::vector<CRecCnd> conditions = MakeTwoWordRows("/tmp");
-    conditions[0].m_channels[0].m_mat = {"Steel", "S355", "", ""};
-    conditions[0].m_channels[1].m_mat = {"", "", "2", "1"};
-    conditions[0].m_calc = 1;
-    conditions[0].m_calcChannels[1].m_enabled = 1;
-    conditions[0].m_calcChannels[1].m_mat = {"", "", "", "7"};
-    EXPECT_EQ(ChannelLimitsInColumnOrder(conditions, &list),
-              (std::vector<SpecLimits>{{355.0, -355.0}, {2.0, 1.0}, {{}, 7.0}}));
+    for (const auto& c : cases) {
+        CChCnd channel;
+        channel.m_mat = c.mat;
+        const ChannelLimitPair limits = materials.GetLimits(channel);
+        EXPECT_EQ(limits.upper, c.upper) << c.mat[0] << c.mat[2];
+        EXPECT_EQ(limits.lower, c.lower) << c.mat[0] << c.mat[3];
+    }
 }
 
 TEST(MaterialLimitsTest, TheDocumentRemembersItsMaterialFile) {

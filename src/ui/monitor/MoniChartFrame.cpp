@@ -18,6 +18,7 @@
 #include "ui/monitor/MoniCommonView.h"
 #include "ui/monitor/MoniDigitListView.h"
 #include "ui/monitor/MyStatusBar.h"
+#include "ui/voice/VoiceNotes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,7 +67,7 @@ bool IsChartSlot(int id) {
 // The tool bar's buttons that show a state.
 bool IsToggle(int id) {
     return IsChartSlot(id) || id == kDigitAndWave || id == kOffset || id == kWave || id == kDigit ||
-           id == kTestInfoPanel || id == kRemoteControlPanel;
+           id == kTestInfoPanel || id == kRemoteControlPanel || id == kVoice;
 }
 
 QRect ScreenRect() {
@@ -152,10 +153,10 @@ void CMoniChartFrame::BuildLayout() {
 void CMoniChartFrame::CreateCharts() {
     if (m_chartType == 1) {
         m_commonView = new CMoniCommonView(m_doc, *m_settings, this);
-        m_digitList = new CMoniCommonDigitListView(m_doc, *m_settings, &m_matLimits, this);
+        m_digitList = new CMoniCommonDigitListView(m_doc, *m_settings, m_limits, this);
     } else {
         m_chartView = new CMoniChartView(m_doc, *m_settings, m_store, this);
-        m_digitList = new CMoniDigitListView(m_doc, *m_settings, &m_matLimits, this);
+        m_digitList = new CMoniDigitListView(m_doc, *m_settings, m_limits, this);
     }
     for (QWidget* widget : {GetChart(), static_cast<QWidget*>(m_digitList)})
         widget->setMinimumSize(kMinPane, kMinPane);
@@ -212,6 +213,8 @@ QToolBar* CMoniChartFrame::BuildToolBar() {
     bar->addSeparator();
     add(kTestInfoPanel, tr("TestInfo"), tr("Show/Hide TestInfo Panel"));
     add(kRemoteControlPanel, tr("Control Panel"), tr("Remote Control Panel"));
+    bar->addSeparator();
+    add(kVoice, tr("Voice"), tr("Voice notes: listen to the microphone while acquiring"));
     return bar;
 }
 
@@ -327,7 +330,9 @@ void CMoniChartFrame::AddLowerPane(QWidget* pane) {
 }
 
 void CMoniChartFrame::SetChannelLimits(const IChannelLimits* limits) {
-    m_digitList->SetLimits(limits != nullptr ? limits : &m_matLimits);
+    // Kept for the lists of a new chart arrangement too.
+    m_limits = limits != nullptr ? limits : &m_matLimits;
+    m_digitList->SetLimits(m_limits);
 }
 
 void CMoniChartFrame::closeEvent(QCloseEvent* event) {
@@ -487,6 +492,7 @@ bool CMoniChartFrame::HandlesCommand(int id) {
     case kEditFile:
     case kDigitAndWave:
     case kFilePrint:
+    case kVoice:
         return true;
     default:
         return IsChartSlot(id);
@@ -514,6 +520,8 @@ bool CMoniChartFrame::IsCommandEnabled(int id) const {
     case kEditFile:
     case kFilePrint:
         return true;
+    case kVoice:
+        return CVoiceNotes::Find(this) != nullptr;
     default:
         return false;
     }
@@ -535,6 +543,10 @@ bool CMoniChartFrame::IsCommandChecked(int id) const {
         return m_testInfo->isVisibleTo(this);
     case kRemoteControlPanel:
         return m_panelWanted;
+    case kVoice: {
+        const CVoiceNotes* notes = CVoiceNotes::Find(this);
+        return notes != nullptr && notes->IsListening();
+    }
     default:
         return false;
     }
@@ -577,6 +589,10 @@ void CMoniChartFrame::OnCommand(int id) {
         break;
     case kFilePrint:
         Print();
+        break;
+    case kVoice:
+        if (CVoiceNotes* notes = CVoiceNotes::Find(this))
+            notes->Toggle();
         break;
     default:
         break;

@@ -68,7 +68,8 @@ public:
     CZT300SetDoc& GetDocument() const { return m_doc; }
     // A third pane beside the log (3/4 and 1/4 of the width for the list and log, the rest to it).
     void AddLowerPane(QWidget* pane);
-    // Where the digit lists find the channels' limits.
+    // Where the digit lists find the channels' limits (the frame's own when none); `limits` must
+    // outlive the frame.
     void SetChannelLimits(const IChannelLimits* limits);
 
     // The "Edit File" panel on the last record: test information and memos, optionally a new name.
@@ -116,6 +117,7 @@ private:
     CKeyCodeInput m_keyCodes;
     CQtMessageTarget* m_target;
     CMatLimits m_matLimits;
+    const IChannelLimits* m_limits = &m_matLimits; // what the digit lists colour against
     CMoniChartView* m_chartView = nullptr;
     CMoniCommonView* m_commonView = nullptr;
     CMoniDigitListBase* m_digitList = nullptr;

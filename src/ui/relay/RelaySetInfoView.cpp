@@ -4,9 +4,11 @@
 #include "conditions/RelayTable.h"
 #include "framework/UpdateHints.h"
 #include "ui/dialogs/DialogText.h"
+#include "ui/monitor/MoniChartFrame.h"
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -27,6 +29,21 @@ constexpr std::array<InfoColumn, 8> kInfoColumns{{{"No.", 5},
 
 } // namespace
 
+CRelaySetInfoView*
+CRelaySetInfoView::FollowRelayControl(CMoniChartFrame& frame, bool relayControl,
+                                      const std::array<std::uint8_t, 32>& relayBlock) {
+    QSplitter* lower = frame.GetLowerSplitter();
+    auto* view = lower->findChild<CRelaySetInfoView*>(QString(), Qt::FindDirectChildrenOnly);
+    if (relayControl && view == nullptr) {
+        view = new CRelaySetInfoView(frame.GetDocument(), relayBlock);
+        frame.AddLowerPane(view);
+    } else if (!relayControl && view != nullptr) {
+        delete view;
+        view = nullptr;
+    }
+    return view;
+}
+
 CRelaySetInfoView::CRelaySetInfoView(CZT300SetDoc& doc,
                                      const std::array<std::uint8_t, 32>& relayBlock,
                                      QWidget* parent)
@@ -38,6 +55,7 @@ CRelaySetInfoView::CRelaySetInfoView(CZT300SetDoc& doc,
     for (QLabel*& line : m_lines) {
         line = new QLabel(this);
         line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        line->setWordWrap(true); // the pane is a quarter of the window
         layout->addWidget(line);
     }
     QStringList titles;

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 
+class CMoniChartFrame;
 class CZT300SetDoc;
 class QLabel;
 class QTableWidget;
@@ -18,6 +19,11 @@ class CRelaySetInfoView : public QWidget, public IView {
     Q_OBJECT
 
 public:
+    // The monitor window's third lower pane follows the relay control switch: added beside the
+    // log while it is on, removed while it is off. The view found there, or nullptr.
+    static CRelaySetInfoView* FollowRelayControl(CMoniChartFrame& frame, bool relayControl,
+                                                 const std::array<std::uint8_t, 32>& relayBlock);
+
     // `relayBlock` holds the ports' initial values (the program's relay settings); it must
     // outlive the view.
     CRelaySetInfoView(CZT300SetDoc& doc, const std::array<std::uint8_t, 32>& relayBlock,

@@ -6,13 +6,18 @@
 #include "support/MemorySettingsStore.h"
 #include "ui/grid/GridCtrl.h"
 #include "ui/material/MatView.h"
+#include "ui/monitor/MoniChartFrame.h"
+#include "ui/monitor/MoniDigitListBase.h"
+#include "ui/relay/RelaySetInfoView.h"
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -24,6 +29,16 @@ public:
     void OnUpdate(IView*, int hint, const CUpdateData*) override { m_hints.push_back(hint); }
     std::vector<int> m_hints;
 };
+
+// A material file line with a name, an identifier and two limits.
+std::string MaterialLine(const char* name, const char* id, const char* max, const char* min) {
+    CMaterialItem item;
+    item.m_material = name;
+    item.m_id = id;
+    item.m_max = max;
+    item.m_min = min;
+    return item.Format();
+}
 
 } // namespace
 
@@ -111,6 +126,57 @@ private slots:
         // The document remembers the file for the next one.
         QCOMPARE(m_store.GetString("ZT300DOC_Section", "Mat_FilePath", ""),
                  (kFixtures + "materials.csv").toStdString());
+    }
+
+    // A demo acquisition: the monitor's digit list colours MIN and MAX of the channels that
+    // refer to a material of the document's list against that material's limits.
+    void digitListColoursAChannelOutsideItsMaterialLimits() {
+        const QString list = m_dir.filePath("limits.zai");
+        std::ofstream(list.toStdString(), std::ios::binary)
+            << "Material Parameter File\r\nlimits\r\nheader\r\n"
+            << MaterialLine("Tight", "T1", "", "-0.0001") << "\r\n"
+            << MaterialLine("Wide", "W1", "1000000", "-1000000") << "\r\n";
+        m_store.WriteString("ZT300DOC_Section", "Mat_FilePath", list.toStdString());
+        DocServices services{*m_link, m_prompt, m_clock, m_settings,
+                             m_dir.path().toStdString() + "/"};
+        services.store = &m_store;
+        CZT300SetDoc doc(services);
+        QVERIFY(doc.OnOpenDocument("127_0_0_2_ZT-300"));
+        CRecCnd& condition = doc.GetConditions()[0];
+        condition.m_hddRecFolder = m_dir.path().toStdString();
+        condition.m_channels[0].m_mat = {"Tight", "T1", "", ""};
+        condition.m_channels[1].m_mat = {"Wide", "W1", "0", "0"}; // the list's limits count
+
+        CMoniChartFrame frame(doc, nullptr, &m_settings, nullptr);
+        frame.SetChannelLimits(&doc.GetMaterials());
+        frame.resize(1000, 700);
+        frame.show();
+        QCOMPARE(frame.GetLowerSplitter()->count(), 2);
+        QVERIFY(CRelaySetInfoView::FollowRelayControl(frame, true, m_settings.m_relaySettings));
+        QCOMPARE(frame.GetLowerSplitter()->count(), 3);
+        QVERIFY(doc.Arm(false));
+        CGridModel& model = frame.GetDigitList()->Grid().Model();
+        QTRY_VERIFY_WITH_TIMEOUT(model.Cell(2, 3).text != QStringLiteral("-"), 5000);
+        QTRY_COMPARE(model.Cell(1, 3).textColour, QColor(255, 0, 0));
+        QCOMPARE(model.Cell(1, 2).textColour, QColor(255, 0, 0));
+        QCOMPARE(model.Cell(2, 3).textColour, QColor(0, 160, 0));
+        QVERIFY2(!model.Cell(3, 3).textColour.isValid(), "no material: the default colour");
+        if (!qEnvironmentVariable("ZT300_SCREENSHOTS").isEmpty())
+            frame.grab().save(qEnvironmentVariable("ZT300_SCREENSHOTS") + "/monitor-relay.png");
+
+        // Another list from the material view: the colours follow at once.
+        const QString swapped = m_dir.filePath("swapped.zai");
+        std::ofstream(swapped.toStdString(), std::ios::binary)
+            << "Material Parameter File\r\nlimits\r\nheader\r\n"
+            << MaterialLine("Tight", "T1", "", "-1000000") << "\r\n";
+        CMatView view(doc, m_prompt);
+        view.SetFileChooser([&swapped] { return swapped; });
+        view.ChooseFile();
+        QTRY_COMPARE(model.Cell(1, 3).textColour, QColor(0, 160, 0));
+        QCOMPARE(model.Cell(2, 3).textColour, QColor(255, 0, 0)); // its own values: 0 and 0
+        doc.StopArmed(false);
+        QVERIFY(!CRelaySetInfoView::FollowRelayControl(frame, false, m_settings.m_relaySettings));
+        QCOMPARE(frame.GetLowerSplitter()->count(), 2);
     }
 };
 
