@@ -10,18 +10,15 @@ std::uint64_t CSystemClock::GetTickCount() const {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-LocalTime CSystemClock::GetLocalTime() const {
-    using namespace std::chrono;
-    const auto now = system_clock::now();
-    const std::time_t seconds = system_clock::to_time_t(now);
-    const auto millis = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
-
+LocalTime ToLocalTime(std::int64_t secondsSinceEpoch) {
+    const auto seconds = static_cast<std::time_t>(secondsSinceEpoch);
     // std::localtime shares one buffer between callers.
     static std::mutex localtimeLock;
     std::tm tm{};
     {
         std::lock_guard lock(localtimeLock);
-        tm = *std::localtime(&seconds);
+        if (const std::tm* local = std::localtime(&seconds))
+            tm = *local;
     }
     LocalTime t;
     t.year = tm.tm_year + 1900;
@@ -30,7 +27,15 @@ LocalTime CSystemClock::GetLocalTime() const {
     t.hour = tm.tm_hour;
     t.minute = tm.tm_min;
     t.second = tm.tm_sec;
-    t.millisecond = static_cast<int>(millis);
     t.dayOfWeek = tm.tm_wday;
+    return t;
+}
+
+LocalTime CSystemClock::GetLocalTime() const {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    LocalTime t = ToLocalTime(system_clock::to_time_t(now));
+    t.millisecond =
+        static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
     return t;
 }

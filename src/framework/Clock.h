@@ -14,6 +14,9 @@ struct LocalTime {
     int dayOfWeek = 0; // 0 = Sunday
 };
 
+// The local time of a moment given in seconds since 1970-01-01 00:00:00 UTC (no milliseconds).
+LocalTime ToLocalTime(std::int64_t secondsSinceEpoch);
+
 class IClock {
 public:
     virtual ~IClock() = default;

@@ -28,6 +28,7 @@ inline constexpr int kCopy = 22;
 inline constexpr int kMove = 23;
 inline constexpr int kDelete = 24;
 inline constexpr int kFormatCard = 25;
+inline constexpr int kGetCardDir = 26;
 inline constexpr int kGetBalanceResidual = 27;
 inline constexpr int kGetCardInfo = 29;
 inline constexpr int kSetRemote = 30;
@@ -106,6 +107,41 @@ struct LinkChannelRecord {
 using LinkRtc = std::array<std::int32_t, 9>;
 using LinkCardInfo = std::array<std::int32_t, 5>;
 
+// Attribute bits of a card file, as the card's file system keeps them.
+namespace LinkCardAttribute {
+inline constexpr std::uint32_t kReadOnly = 0x01;
+inline constexpr std::uint32_t kHidden = 0x02;
+inline constexpr std::uint32_t kSystem = 0x04;
+inline constexpr std::uint32_t kArchive = 0x20;
+} // namespace LinkCardAttribute
+
+// When a card file was last written, in the recorder's local time.
+struct LinkCardTime {
+    std::int32_t year = 0;
+    std::int32_t month = 0; // 1..12
+    std::int32_t day = 0;
+    std::int32_t hour = 0;
+    std::int32_t minute = 0;
+    std::int32_t second = 0;
+    bool operator==(const LinkCardTime&) const = default;
+};
+
+struct LinkCardFile {
+    std::string name; // a plain file name, without the folder
+    LinkCardTime time;
+    std::uint64_t size = 0; // bytes
+    std::uint32_t attributes = 0;
+    bool operator==(const LinkCardFile&) const = default;
+};
+
+// One folder of the card: its path in the recorder's form, beginning and ending with "\" ("\"
+// is the root, "\DATA\" a folder in it), so that path + name is a card file's path.
+struct LinkCardFolder {
+    std::string path;
+    std::vector<LinkCardFile> files;
+    bool operator==(const LinkCardFolder&) const = default;
+};
+
 class ILinkLibrary {
 public:
     virtual ~ILinkLibrary() = default;
@@ -176,4 +212,6 @@ public:
     virtual int LnkMove(int handle, const std::string& cardPath, const std::string& pcPath) = 0;
     virtual int LnkDelete(int handle, const std::string& cardPath) = 0;
     virtual int LnkFormatCard(int handle) = 0;
+    // Every folder of the card (the root first) with its files.
+    virtual int LnkGetCardDir(int handle, std::vector<LinkCardFolder>& folders) = 0;
 };

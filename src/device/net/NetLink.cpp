@@ -3,6 +3,7 @@
 #include "device/net/NetLink.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -11,6 +12,34 @@
 namespace {
 constexpr std::size_t kScanListBytes = 1024; // the caller's buffer, its terminating zero included
 constexpr int kScanAddressCount = 8;
+
+std::string Lower(std::string text) {
+    std::ranges::transform(text, text.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+// The bytes a card copy may bring: the file and the other file of its record (a ".hdr" and a
+// ".dat" of the same name), as the directory lists them, never more than a copy may bring at
+// all; names match without regard to case.
+std::uint64_t CardCopyBytes(const std::vector<LinkCardFolder>& folders,
+                            const std::string& cardPath) {
+    const std::string wanted = Lower(cardPath.starts_with('\\') ? cardPath : "\\" + cardPath);
+    const std::size_t dot = wanted.rfind('.');
+    const std::string extension = dot == std::string::npos ? "" : wanted.substr(dot);
+    const std::string partner = extension == ".hdr"   ? wanted.substr(0, dot) + ".dat"
+                                : extension == ".dat" ? wanted.substr(0, dot) + ".hdr"
+                                                      : std::string();
+    std::uint64_t bytes = 0;
+    for (const LinkCardFolder& folder : folders) {
+        for (const LinkCardFile& file : folder.files) {
+            const std::string path = Lower(folder.path + file.name);
+            if (path == wanted || path == partner)
+                bytes += std::min(file.size, NetProtocol::kMaxCopyBytes);
+        }
+    }
+    return std::min(bytes, NetProtocol::kMaxCopyBytes);
+}
 
 int MsLeft(CNetSocket::Deadline deadline) {
     const auto left =
@@ -366,14 +395,11 @@ int CNetLink::LnkQueryCommand(int handle, const std::string& text, std::string& 
     return Ask(handle, LinkOrdinal::kQueryCommand, args, NetProtocol::kCallTimeoutMs, reply);
 }
 
-std::uint64_t CNetLink::CopyBound(int handle) {
-    LinkCardInfo info{};
-    if (LnkGetCardInfo(handle, info) != 1 || info[0] == 0)
-        return NetProtocol::kMaxCopyBytes;
-    // Capacity and free space in KB: the used part holds every file of the card.
-    const std::int64_t usedKBytes = std::max<std::int64_t>(0, std::int64_t(info[1]) - info[2]);
-    return std::min<std::uint64_t>(static_cast<std::uint64_t>(usedKBytes) * 1024,
-                                   NetProtocol::kMaxCopyBytes);
+int CNetLink::CopyBound(int handle, const std::string& cardPath, std::uint64_t& bound) {
+    std::vector<LinkCardFolder> folders;
+    const int listed = LnkGetCardDir(handle, folders);
+    bound = CardCopyBytes(folders, cardPath);
+    return listed;
 }
 
 int CNetLink::CopyToPc(int handle, const std::string& cardPath, const std::string& pcPath) {
@@ -383,7 +409,9 @@ int CNetLink::CopyToPc(int handle, const std::string& cardPath, const std::strin
     std::string path = pcPath;
     std::ranges::replace(path, '\\', '/');
     const std::filesystem::path target(path);
-    const std::uint64_t bound = CopyBound(handle);
+    std::uint64_t bound = 0;
+    if (const int listed = CopyBound(handle, cardPath, bound); listed != 1)
+        return listed;
     auto files = std::make_shared<CNetFileSink>(target.parent_path(), bound);
     // The copy's own time-out follows from its bound, so no stream of pieces prolongs it.
     const auto timeoutMs = static_cast<int>(NetProtocol::kLongCallTimeoutMs +
@@ -417,4 +445,8 @@ int CNetLink::LnkDelete(int handle, const std::string& cardPath) {
 
 int CNetLink::LnkFormatCard(int handle) {
     return Result(handle, LinkOrdinal::kFormatCard, {}, NetProtocol::kLongCallTimeoutMs);
+}
+
+int CNetLink::LnkGetCardDir(int handle, std::vector<LinkCardFolder>& folders) {
+    return Ask(handle, LinkOrdinal::kGetCardDir, {}, NetProtocol::kLongCallTimeoutMs, folders);
 }

@@ -78,6 +78,7 @@ public:
     int LnkMove(int handle, const std::string& cardPath, const std::string& pcPath) override;
     int LnkDelete(int handle, const std::string& cardPath) override;
     int LnkFormatCard(int handle) override;
+    int LnkGetCardDir(int handle, std::vector<LinkCardFolder>& folders) override;
 
 private:
     std::shared_ptr<CNetConnection> Find(int handle) const;
@@ -95,10 +96,12 @@ private:
     // A request on a connection of its own to a recorder that is not open.
     std::optional<CNetReply> AskOnce(const std::string& address, int ordinal,
                                      const CNetMessage& args, int timeoutMs) const;
-    // Writes the card file (and its partner) the recorder sends beside `pcPath`.
+    // Writes the card file (and its partner) the recorder sends beside `pcPath`, no more than
+    // the card's directory lists for them.
     int CopyToPc(int handle, const std::string& cardPath, const std::string& pcPath);
-    // The most a copy from the card may bring: what the card holds, by its information.
-    std::uint64_t CopyBound(int handle);
+    // The most a copy of `cardPath` may bring into `bound`: the sizes the card's directory lists
+    // for the file and its partner. The directory's result: a copy goes ahead only on 1.
+    int CopyBound(int handle, const std::string& cardPath, std::uint64_t& bound);
     // The recorder's "name,address;" entry, empty when none answers.
     std::string Identify(const std::string& address) const;
 

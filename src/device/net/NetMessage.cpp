@@ -4,6 +4,30 @@
 #include <bit>
 #include <cstring>
 
+namespace {
+
+bool PlainCardName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.size() <= CNetMessage::kMaxCardPathBytes &&
+           name.find_first_of(std::string("\\/\0", 3)) == std::string::npos;
+}
+
+// The root, a single backslash, or plain names each between two backslashes.
+bool CardFolderPath(const std::string& path) {
+    if (path.empty() || path.size() > CNetMessage::kMaxCardPathBytes || path.front() != '\\' ||
+        path.back() != '\\')
+        return false;
+    for (std::size_t start = 1; start < path.size();) {
+        const std::size_t end = path.find('\\', start);
+        if (!PlainCardName(path.substr(start, end - start)))
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+} // namespace
+
 void CNetMessage::AppendFrame(std::vector<std::uint8_t>& stream) const {
     const auto size = static_cast<std::uint32_t>(m_bytes.size());
     for (int shift = 0; shift < 32; shift += 8)
@@ -61,6 +85,21 @@ CNetMessage& CNetMessage::Put(const std::vector<LinkChannelRecord>& records) {
     PutU32(static_cast<std::uint32_t>(records.size()));
     for (const LinkChannelRecord& record : records)
         Put(record);
+    return *this;
+}
+
+CNetMessage& CNetMessage::Put(const std::vector<LinkCardFolder>& folders) {
+    PutU32(static_cast<std::uint32_t>(folders.size()));
+    for (const LinkCardFolder& folder : folders) {
+        PutText(folder.path).PutU32(static_cast<std::uint32_t>(folder.files.size()));
+        for (const LinkCardFile& file : folder.files) {
+            const LinkCardTime& t = file.time;
+            PutText(file.name);
+            PutI32(t.year).PutI32(t.month).PutI32(t.day).PutI32(t.hour).PutI32(t.minute);
+            PutI32(t.second).PutU32(static_cast<std::uint32_t>(file.size));
+            PutU32(static_cast<std::uint32_t>(file.size >> 32)).PutU32(file.attributes);
+        }
+    }
     return *this;
 }
 
@@ -129,15 +168,46 @@ void CNetMessage::Get(LinkChannelRecord& record) {
 }
 
 void CNetMessage::Get(std::vector<LinkChannelRecord>& records) {
-    const std::uint32_t count = GetU32();
     records.clear();
-    // Sized by the records the bytes can hold, never by the count alone: each takes at least
-    // kMinRecordBytes, and far more memory once read.
-    if (count > (m_bytes.size() - m_read) / kMinRecordBytes) {
-        m_ok = false;
-        return;
-    }
+    const std::uint32_t count = GetCount(kMinRecordBytes);
     records.reserve(count);
     for (std::uint32_t i = 0; i < count && m_ok; ++i)
         Get(records.emplace_back());
+}
+
+std::uint32_t CNetMessage::GetCount(std::size_t itemBytes) {
+    const std::uint32_t count = GetU32();
+    // Sized by the items the bytes can hold, never by the count alone: each takes far more
+    // memory once read than its bytes.
+    if (m_ok && count > (m_bytes.size() - m_read) / itemBytes)
+        m_ok = false;
+    return m_ok ? count : 0;
+}
+
+void CNetMessage::Get(LinkCardFile& file) {
+    file.name = GetText();
+    LinkCardTime& t = file.time;
+    for (std::int32_t* field : {&t.year, &t.month, &t.day, &t.hour, &t.minute, &t.second})
+        *field = GetI32();
+    const std::uint64_t low = GetU32();
+    file.size = low | (static_cast<std::uint64_t>(GetU32()) << 32);
+    file.attributes = GetU32();
+    m_ok = m_ok && PlainCardName(file.name);
+}
+
+void CNetMessage::Get(std::vector<LinkCardFolder>& folders) {
+    folders.clear();
+    const std::uint32_t count = GetCount(kMinCardFolderBytes);
+    folders.reserve(count);
+    for (std::uint32_t i = 0; i < count && m_ok; ++i) {
+        LinkCardFolder& folder = folders.emplace_back();
+        folder.path = GetText();
+        m_ok = m_ok && CardFolderPath(folder.path);
+        const std::uint32_t files = GetCount(kMinCardFileBytes);
+        folder.files.reserve(files);
+        for (std::uint32_t j = 0; j < files && m_ok; ++j)
+            Get(folder.files.emplace_back());
+    }
+    if (!m_ok)
+        folders.clear();
 }

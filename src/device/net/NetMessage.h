@@ -42,6 +42,7 @@ public:
     CNetMessage& Put(const LinkAcqCondition& condition);
     CNetMessage& Put(const LinkChannelRecord& record);
     CNetMessage& Put(const std::vector<LinkChannelRecord>& records);
+    CNetMessage& Put(const std::vector<LinkCardFolder>& folders);
     template <std::size_t N> CNetMessage& Put(const std::array<std::int32_t, N>& values) {
         for (std::int32_t value : values)
             PutI32(value);
@@ -61,6 +62,10 @@ public:
     void Get(LinkChannelRecord& record);
     // Holds only the records present in the message, whatever count it declares.
     void Get(std::vector<LinkChannelRecord>& records);
+    // A card directory: folder paths and file names in the recorder's form (a path begins and
+    // ends with a backslash and never climbs, a name is one plain name), sized like the records
+    // by the bytes present; otherwise empty and not Ok.
+    void Get(std::vector<LinkCardFolder>& folders);
     template <std::size_t N> void Get(std::array<std::int32_t, N>& values) {
         for (std::int32_t& value : values)
             value = GetI32();
@@ -81,7 +86,18 @@ public:
     // and the trigger level.
     static constexpr std::size_t kMinRecordBytes = 4 * 4 + 6 * 4 + 8;
 
+    // The fewest bytes a folder of a card directory takes: its path's count and at least one
+    // backslash, and its file count; a file: its name's count and at least one letter, six time
+    // fields, the 64-bit size and the attributes.
+    static constexpr std::size_t kMinCardFolderBytes = 4 + 1 + 4;
+    static constexpr std::size_t kMinCardFileBytes = 4 + 1 + 6 * 4 + 8 + 4;
+    // The longest card path or name a directory may carry, as the library's path buffers.
+    static constexpr std::size_t kMaxCardPathBytes = 260;
+
 private:
+    // A count of items each taking at least `itemBytes`, or not Ok when fewer bytes are left.
+    std::uint32_t GetCount(std::size_t itemBytes);
+    void Get(LinkCardFile& file);
     // The next `size` bytes, or nullptr (and not Ok) when fewer are left.
     const std::uint8_t* Take(std::size_t size);
 

@@ -20,15 +20,16 @@
 // more than the client's window beyond what it has taken, so the data queries of the program
 // are answered from the client's buffer without a round trip and a stalled program leaves the
 // samples in the recorder. A card copy sends the files to the client, which writes them on its
-// own disk; a move is a copy and, once the PC files are whole, a delete. Arguments and
-// out-values per ordinal are written by CNetLink and read by CNetSession in the same order; the
-// in-values of in/out parameters travel too.
+// own disk and takes no more bytes than the card's directory (asked just before) lists for the
+// file and its partner; a move is a copy and, once the PC files are whole, a delete. Arguments
+// and out-values per ordinal are written by CNetLink and read by CNetSession in the same order;
+// the in-values of in/out parameters travel too.
 //
 // What a peer can make the other side hold is bounded by these limits, never by a count it
 // sends: a frame is at most kMaxFrameBytes (a request kMaxRequestBytes) and is buffered only as
-// its bytes arrive; a list of records is read only as far as its records are present in the
-// frame; the samples a client buffers are at most kStreamWindowBytes, whatever the frames'
-// sizes; a card copy writes at most its size bound to the PC.
+// its bytes arrive; a list of records, folders or files is read only as far as its items are
+// present in the frame; the samples a client buffers are at most kStreamWindowBytes, whatever
+// the frames' sizes; a card copy writes at most its size bound to the PC.
 #pragma once
 
 #include <cstddef>
@@ -54,6 +55,10 @@ inline constexpr std::uint8_t kFile = 6;
 
 // The result of a card copy whose PC file could not be written (the card file stays).
 inline constexpr int kPcFileError = -6;
+// The result of a card directory too large for one reply.
+inline constexpr int kReplyTooLarge = -7;
+// A reply's kind, sequence, ordinal and result ahead of its out-values.
+inline constexpr std::size_t kReplyHeadBytes = 1 + 4 + 4 + 4;
 
 // Larger frames are a broken or hostile peer. Requests are small (the largest, a slot's channel
 // records, takes a few kilobytes); a sample frame or a piece of a card file is at most
@@ -75,7 +80,7 @@ inline constexpr int kLongCallTimeoutMs = 60000;
 // recorder sits on is slower.
 inline constexpr std::uint64_t kCopyBytesPerSecond = 1u << 20;
 // A card copy brings a record's header and data file; a card's file system holds files of at
-// most 4 GiB. The bound of a copy when the card says nothing smaller.
+// most 4 GiB. No copy is bound higher, whatever sizes the card's directory lists.
 inline constexpr std::uint64_t kMaxCopyBytes = 8ull << 30;
 // The scan asks every address at once and waits this long for the answers.
 inline constexpr int kScanTimeoutMs = 500;

@@ -4,7 +4,6 @@
 #include "device/net/NetProtocol.h"
 
 namespace {
-constexpr std::size_t kReplyHeadBytes = 1 + 4 + 4 + 4;
 constexpr std::size_t kMaxChunk = NetProtocol::kDataChunkBytes;
 } // namespace
 
@@ -16,14 +15,14 @@ std::optional<CNetServerFrame> CNetServerFrame::Decode(std::span<const std::uint
     const std::span<const std::uint8_t> rest = payload.subspan(1);
     switch (frame.kind) {
     case NetProtocol::kReply: {
-        if (payload.size() < kReplyHeadBytes)
+        if (payload.size() < NetProtocol::kReplyHeadBytes)
             return std::nullopt;
-        CNetMessage head(payload.first(kReplyHeadBytes));
+        CNetMessage head(payload.first(NetProtocol::kReplyHeadBytes));
         head.GetU8();
         frame.sequence = head.GetU32();
         frame.ordinal = head.GetI32();
         frame.result = head.GetI32();
-        frame.values = CNetMessage(payload.subspan(kReplyHeadBytes));
+        frame.values = CNetMessage(payload.subspan(NetProtocol::kReplyHeadBytes));
         return frame;
     }
     case NetProtocol::kData:

@@ -234,6 +234,19 @@ std::optional<int> CNetSession::DispatchCondition(int ordinal, CNetMessage& args
         args.Get(rtc);
         return Complete(args) ? m_backend.LnkSetRTC(h, rtc) : RecorderStatus::kCommError;
     }
+    case kGetCardDir: {
+        std::vector<LinkCardFolder> folders;
+        const int result = m_backend.LnkGetCardDir(h, folders);
+        CNetMessage listing;
+        listing.Put(folders);
+        // A card of more files than one reply carries cannot be listed; its files stay.
+        if (listing.Bytes().size() > NetProtocol::kMaxFrameBytes - NetProtocol::kReplyHeadBytes) {
+            out.Put(std::vector<LinkCardFolder>());
+            return NetProtocol::kReplyTooLarge;
+        }
+        out.Append(listing);
+        return result;
+    }
     default:
         return std::nullopt;
     }

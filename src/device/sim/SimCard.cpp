@@ -4,9 +4,11 @@
 #include "conditions/TextFile.h"
 #include "conditions/TextNumbers.h"
 #include "device/sim/SimRecorder.h"
+#include "framework/Clock.h"
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <fstream>
 #include <random>
 
@@ -65,6 +67,45 @@ std::string CardName(std::string name) {
     std::ranges::replace_if(
         name, [](unsigned char c) { return !std::isalnum(c) && c != '_' && c != '-'; }, '_');
     return name.empty() ? "REC" : name;
+}
+
+// A "\" inside a name would read as a folder on the card.
+bool CardNameUsable(const std::string& name) {
+    return !name.empty() && name.find('\\') == std::string::npos;
+}
+
+LinkCardTime CardTime(const fs::file_time_type& written) {
+    using namespace std::chrono;
+    const auto seconds =
+        duration_cast<std::chrono::seconds>(file_clock::to_sys(written).time_since_epoch());
+    const LocalTime local = ToLocalTime(seconds.count());
+    return {local.year, local.month, local.day, local.hour, local.minute, local.second};
+}
+
+std::uint32_t CardAttributes(const fs::directory_entry& entry) {
+    std::error_code error;
+    const fs::perms perms = entry.status(error).permissions();
+    const bool writable = (perms & fs::perms::owner_write) != fs::perms::none;
+    const bool hidden = entry.path().filename().string().starts_with('.');
+    return LinkCardAttribute::kArchive | (writable ? 0 : LinkCardAttribute::kReadOnly) |
+           (hidden ? LinkCardAttribute::kHidden : 0);
+}
+
+LinkCardFolder ListFolder(const fs::path& folder, std::string path) {
+    LinkCardFolder listed{std::move(path), {}};
+    std::error_code error;
+    for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (!entry->is_regular_file(error) || !CardNameUsable(name))
+            continue;
+        const std::uint64_t size = entry->file_size(error);
+        const fs::file_time_type written = entry->last_write_time(error);
+        if (!error)
+            listed.files.push_back({name, CardTime(written), size, CardAttributes(*entry)});
+    }
+    std::ranges::sort(listed.files, {}, &LinkCardFile::name);
+    return listed;
 }
 
 std::string UniqueTag() {
@@ -270,6 +311,25 @@ std::string CSimCard::WriteRecord(const std::string& baseName, const std::string
         return {};
     }
     return "\\" + std::string(kRecordFolder) + "\\" + name + ".HDR";
+}
+
+std::vector<LinkCardFolder> CSimCard::ListFolders() const {
+    std::vector<LinkCardFolder> folders{ListFolder(m_folder, "\\")};
+    std::error_code error;
+    for (fs::recursive_directory_iterator entry(m_folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (!entry->is_directory(error))
+            continue;
+        std::string path = "\\" + entry->path().lexically_relative(m_folder).string() + "\\";
+        std::ranges::replace(path, '/', '\\');
+        if (!CardNameUsable(entry->path().filename().string()))
+            entry.disable_recursion_pending();
+        else
+            folders.push_back(ListFolder(entry->path(), path));
+    }
+    std::sort(folders.begin() + 1, folders.end(),
+              [](const LinkCardFolder& a, const LinkCardFolder& b) { return a.path < b.path; });
+    return folders;
 }
 
 std::vector<std::string> CSimCard::ListFiles() const {

@@ -34,6 +34,9 @@ public:
                             const std::vector<std::uint16_t>& words);
     // Every file on the card, as card paths ("\DATA\TEST0001.HDR"), sorted.
     std::vector<std::string> ListFiles() const;
+    // The card's directory: the root first, then every folder below it by path, each with its
+    // files by name. Names a card path cannot carry are left out.
+    std::vector<LinkCardFolder> ListFolders() const;
     std::filesystem::path GetFolder() const { return m_folder; }
 
     static constexpr const char* kRecordFolder = "DATA";

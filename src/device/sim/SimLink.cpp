@@ -408,3 +408,9 @@ int CSimLink::LnkFormatCard(int handle) {
     return Call(handle, LinkOrdinal::kFormatCard, kCallTimeoutMs, SimResult::kCommError,
                 [](CSimRecorder& recorder, const Handle&) { return recorder.FormatCard(); });
 }
+
+int CSimLink::LnkGetCardDir(int handle, std::vector<LinkCardFolder>& folders) {
+    return Call(
+        handle, LinkOrdinal::kGetCardDir, kCallTimeoutMs, SimResult::kCommError,
+        [&](CSimRecorder& recorder, const Handle&) { return recorder.GetCardDir(folders); });
+}

@@ -89,6 +89,7 @@ public:
     int LnkMove(int handle, const std::string& cardPath, const std::string& pcPath) override;
     int LnkDelete(int handle, const std::string& cardPath) override;
     int LnkFormatCard(int handle) override;
+    int LnkGetCardDir(int handle, std::vector<LinkCardFolder>& folders) override;
 
 private:
     struct Handle {

@@ -523,6 +523,11 @@ int CSimRecorder::GetBalanceResidual(std::string& reply) {
 
 int CSimRecorder::GetRTC(LinkRtc& rtc) {
     const std::lock_guard lock(m_mutex);
+    rtc = ReadClock();
+    return SimResult::kOk;
+}
+
+LinkRtc CSimRecorder::ReadClock() const {
     using namespace std::chrono;
     const LocalTime host = m_clock.GetLocalTime();
     const std::int64_t seconds =
@@ -533,16 +538,15 @@ int CSimRecorder::GetRTC(LinkRtc& rtc) {
     const sys_days date{days{dayNumber}};
     const year_month_day ymd{date};
     const sys_days newYear = ymd.year() / January / 1;
-    rtc = {static_cast<std::int32_t>(inDay % 60),
-           static_cast<std::int32_t>(inDay / 60 % 60),
-           static_cast<std::int32_t>(inDay / 3600),
-           static_cast<std::int32_t>(static_cast<unsigned>(ymd.day())),
-           static_cast<std::int32_t>(static_cast<unsigned>(ymd.month())),
-           static_cast<std::int32_t>(static_cast<int>(ymd.year())),
-           static_cast<std::int32_t>(weekday{date}.c_encoding()),
-           static_cast<std::int32_t>((date - newYear).count()),
-           0};
-    return SimResult::kOk;
+    return {static_cast<std::int32_t>(inDay % 60),
+            static_cast<std::int32_t>(inDay / 60 % 60),
+            static_cast<std::int32_t>(inDay / 3600),
+            static_cast<std::int32_t>(static_cast<unsigned>(ymd.day())),
+            static_cast<std::int32_t>(static_cast<unsigned>(ymd.month())),
+            static_cast<std::int32_t>(static_cast<int>(ymd.year())),
+            static_cast<std::int32_t>(weekday{date}.c_encoding()),
+            static_cast<std::int32_t>((date - newYear).count()),
+            0};
 }
 
 int CSimRecorder::SetRTC(const LinkRtc& rtc) {
@@ -604,6 +608,15 @@ int CSimRecorder::CardDelete(const std::string& cardPath) {
 
 int CSimRecorder::FormatCard() {
     return RunCardOperation([](CSimCard& card) { return card.Format(); });
+}
+
+int CSimRecorder::GetCardDir(std::vector<LinkCardFolder>& folders) {
+    const std::lock_guard lock(m_mutex);
+    if (!m_card.IsPresent()) {
+        return SimResult::kNoCard;
+    }
+    folders = m_card.ListFolders();
+    return SimResult::kOk;
 }
 
 // --- text commands ---
@@ -851,8 +864,13 @@ bool CSimRecorder::WriteCardRecord() {
                                          kMaxCardRecordWords / std::max(1, m_frameWords));
     std::vector<std::uint16_t> words(static_cast<std::size_t>(frames * m_frameWords));
     FillWords(m_acqFirstFrame * m_frameWords, words.data(), frames * m_frameWords);
+    // The start's date and time as the PC records carry them, so the record lists on the PC.
+    const LinkRtc& start = m_acqStartClock;
     std::string header =
-        "RECORDER " + m_name + "\r\nRATE " + m_condition.rate + "\r\n" +
+        "RECORDER " + m_name + "\r\n" +
+        FormatText("DATE %02d-%02d-%04d\r\nTIME %02d:%02d:%02d\r\n", start[4], start[3], start[5],
+                   start[2], start[1], start[0]) +
+        "RATE " + m_condition.rate + "\r\n" +
         FormatText("FIRST_FRAME %lld\r\nFRAMES %lld\r\nCHANNELS",
                    static_cast<long long>(m_acqFirstFrame), static_cast<long long>(frames));
     for (const SimFrameChannel& channel : m_layout) {
@@ -890,6 +908,7 @@ int CSimRecorder::StartAcq() {
     }
     Produce();
     m_acqFirstFrame = m_producedFrames;
+    m_acqStartClock = ReadClock();
     m_status = RecorderStatus::kAcq;
     return SimResult::kOk;
 }

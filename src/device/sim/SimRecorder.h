@@ -97,6 +97,7 @@ public:
     int CardMove(const std::string& cardPath, const std::string& pcPath);
     int CardDelete(const std::string& cardPath);
     int FormatCard();
+    int GetCardDir(std::vector<LinkCardFolder>& folders);
     int SetAddress(const std::string& address);
 
     // --- known inputs (tests, the demo window and the "SIMIN" text command) ---
@@ -168,6 +169,7 @@ private:
     static constexpr std::int64_t kMaxCardRecordWords = 8 * 1024 * 1024;
     // False when the card could not take the record (it is full, or the folder fails).
     bool WriteCardRecord();
+    LinkRtc ReadClock() const;
     // Shows `state` for `durationMs` (other callers meanwhile see it and are refused as busy).
     void RunTimed(int state, int durationMs, std::unique_lock<std::mutex>& lock);
     template <typename Operation> int RunCardOperation(Operation operation);
@@ -209,6 +211,7 @@ private:
     std::vector<std::vector<std::int32_t>> m_sineTables; // per layout entry; empty: not a sine
     std::vector<FrameInput> m_frameInputs;               // per layout entry
     std::int64_t m_acqFirstFrame = -1; // card recording since this frame; -1 = none
+    LinkRtc m_acqStartClock{};         // the recorder's clock when card recording began
     int m_cardRecordCount = 0;
     CSimCard m_card;
 };

@@ -260,3 +260,22 @@ int CFakeLink::LnkDelete(int handle, const std::string& cardPath) {
 int CFakeLink::LnkFormatCard(int handle) {
     return Log("FormatCard " + N(handle), 125);
 }
+
+int CFakeLink::LnkGetCardDir(int handle, std::vector<LinkCardFolder>& folders) {
+    using namespace LinkCardAttribute;
+    const LinkCardTime time{2026, 3, 7, 9, 5, 4};
+    folders = {{"\\",
+                {{"ZT300.CND", time, 120, kArchive},
+                 {"HUGE.DAT", {1999, 12, 31, 23, 59, 58}, 5'000'000'000, kHidden | kSystem}}},
+               {"\\DATA\\", {}}};
+    for (int run = 1; run <= 5; ++run) {
+        const std::string name = "RUN" + N(run);
+        const std::size_t header = ("\\DATA\\" + name + ".HDR").size();
+        const std::size_t data = run == 5 ? 1000 : CardData().size();
+        folders[1].files.push_back({name + ".HDR", time, header, kArchive | kReadOnly});
+        folders[1].files.push_back({name + ".DAT", time, data, kArchive});
+    }
+    for (int i = 0; i < moreCardFiles; ++i)
+        folders[0].files.push_back({N(i) + std::string(200, 'x'), time, 1, kArchive});
+    return Log("GetCardDir " + N(handle), 1);
+}

@@ -22,6 +22,7 @@ public:
     std::atomic<int> dataError = 0;     // answered by the data queries while not 0
     std::atomic<int> statusDelayMs = 0; // the status wait answers this late
     std::atomic<bool> lost = false;     // the recorder dropped the connection
+    std::atomic<int> moreCardFiles = 0; // files of long names the card directory lists besides
 
     int LnkResetWSA(int timeoutMs) override;
     int LnkScanDevices(std::string& list) override;
@@ -65,6 +66,9 @@ public:
     int LnkMove(int handle, const std::string& cardPath, const std::string& pcPath) override;
     int LnkDelete(int handle, const std::string& cardPath) override;
     int LnkFormatCard(int handle) override;
+    // The root with a condition file and a file beyond 4 GB; "\DATA\" with the records RUN1 to
+    // RUN5, whose listed sizes are those the copy writes, but for RUN5.DAT (less).
+    int LnkGetCardDir(int handle, std::vector<LinkCardFolder>& folders) override;
 
 private:
     // Logs "name handle arguments" and gives `result`.

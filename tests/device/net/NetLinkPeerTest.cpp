@@ -1,6 +1,6 @@
 // CNetLink against a recorder that breaks the protocol: replies cut, mismatched or dribbled,
-// frames that carry odd sample counts, more samples than the window, file pieces beyond the
-// card or aimed at another call, and scan answers that smuggle in an address.
+// frames that carry odd sample counts, more samples than the window, file pieces beyond what the
+// card's directory lists or aimed at another call, and scan answers that smuggle in an address.
 #include "RawPeer.h"
 #include "device/net/NetLink.h"
 #include "device/net/NetProtocol.h"
@@ -220,20 +220,28 @@ TEST_F(NetLinkPeerTest, OneWordFramesFillTheWindowAndNotAByteMore) {
     EXPECT_EQ(words[words.size() - 2], std::uint16_t(kFrames - 2));
 }
 
-TEST_F(NetLinkPeerTest, ACardCopyBringsNoMoreThanTheCardHolds) {
+TEST_F(NetLinkPeerTest, ACardCopyBringsNoMoreThanTheDirectoryListsForItsRecord) {
     const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "net_bound";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    // The card: 100 KB of which 90 KB are free, so its files hold at most 10 KB.
-    auto copy = [&](std::size_t dataBytes) {
+    // The record: a header of 100 bytes and data of 10000; the card holds far more besides.
+    const LinkCardTime time{2026, 5, 4, 3, 2, 1};
+    const std::vector<LinkCardFolder> listing{
+        {"\\", {{"BIG.DAT", time, 1u << 30, 0}}},
+        {"\\DATA\\",
+         {{"OTHER.DAT", time, 1u << 20, 0}, {"r.dat", time, 10000, 0}, {"R.HDR", time, 100, 0}}}};
+    auto copy = [&](int listed, std::size_t dataBytes) {
         auto result = std::async(std::launch::async, [&] {
             return m_link.LnkCopy(m_handle, "\\DATA\\R.HDR", (folder / "r.hdr").string());
         });
-        std::optional<CRawRequest> info = m_fake.NextRequest();
-        EXPECT_TRUE(info && info->ordinal == LinkOrdinal::kGetCardInfo);
-        if (info)
-            Send(CRawPeer::Reply(info->sequence, info->ordinal, 1)
-                     .Put(LinkCardInfo{1, 100, 90, 2, 1}));
+        std::optional<CRawRequest> dir = m_fake.NextRequest();
+        EXPECT_TRUE(dir && dir->ordinal == LinkOrdinal::kGetCardDir);
+        if (!dir)
+            return result.get();
+        Send(CRawPeer::Reply(dir->sequence, dir->ordinal, listed)
+                 .Put(listed == 1 ? listing : std::vector<LinkCardFolder>()));
+        if (listed != 1)
+            return result.get(); // no copy is asked for
         std::optional<CRawRequest> request = m_fake.NextRequest();
         EXPECT_TRUE(request && request->ordinal == LinkOrdinal::kCopy);
         if (request) {
@@ -247,9 +255,10 @@ TEST_F(NetLinkPeerTest, ACardCopyBringsNoMoreThanTheCardHolds) {
         }
         return result.get();
     };
-    EXPECT_EQ(copy(10240), NetProtocol::kPcFileError);
+    EXPECT_EQ(copy(1, 10001), NetProtocol::kPcFileError);
     EXPECT_TRUE(std::filesystem::is_empty(folder));
-    EXPECT_EQ(copy(10000), 1);
+    EXPECT_EQ(copy(NetProtocol::kReplyTooLarge, 0), NetProtocol::kReplyTooLarge);
+    EXPECT_EQ(copy(1, 10000), 1);
     EXPECT_EQ(std::filesystem::file_size(folder / "r.dat"), 10000u);
 }
 

@@ -186,6 +186,28 @@ TEST_F(NetLinkTest, EveryOperationCarriesItsArgumentsAndOutValues) {
     EXPECT_EQ(m_link->LnkGetDataCount(h), RecorderStatus::kCommError);
 }
 
+TEST_F(NetLinkTest, TheCardDirectoryCrossesWhole) {
+    const int h = Open();
+    std::vector<LinkCardFolder> folders{{"\\OLD\\", {}}};
+    ASSERT_EQ(m_link->LnkGetCardDir(h, folders), 1);
+    EXPECT_EQ(Call(), "GetCardDir 77");
+    std::vector<LinkCardFolder> expected;
+    m_fake.LnkGetCardDir(CFakeLink::kHandle, expected);
+    m_fake.TakeCalls();
+    EXPECT_EQ(folders, expected);
+    ASSERT_EQ(folders.size(), 2u);
+    EXPECT_EQ(folders[0].files[1].size, 5'000'000'000u);
+    EXPECT_EQ(folders[1].files.size(), 10u);
+
+    // More files than one reply carries: no listing, and no copy, whose bound it would be.
+    m_fake.moreCardFiles = 20000;
+    EXPECT_EQ(m_link->LnkGetCardDir(h, folders), NetProtocol::kReplyTooLarge);
+    EXPECT_TRUE(folders.empty());
+    EXPECT_EQ(m_link->LnkCopy(h, "\\DATA\\RUN1.HDR", testing::TempDir() + "/run1.hdr"),
+              NetProtocol::kReplyTooLarge);
+    EXPECT_EQ(m_fake.TakeCalls(), (std::vector<std::string>{"GetCardDir 77", "GetCardDir 77"}));
+}
+
 TEST_F(NetLinkTest, CardFilesArriveOnThePcWholeAndAMoveDeletesOnlyThen) {
     const int h = Open();
     const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "net_card";
@@ -195,37 +217,43 @@ TEST_F(NetLinkTest, CardFilesArriveOnThePcWholeAndAMoveDeletesOnlyThen) {
         std::ifstream file(folder / name, std::ios::binary);
         return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
     };
+    // Every copy asks for the directory first: it bounds what may arrive.
+    auto calls = [&](const std::string& copy) {
+        return m_fake.TakeCalls() == std::vector<std::string>{"GetCardDir 77", copy};
+    };
 
     // The program writes the recorder's "\\" between folder and name.
     EXPECT_EQ(m_link->LnkCopy(h, "\\DATA\\RUN1.HDR", folder.string() + "\\run 1.hdr"), 1);
     const std::string header = "\\DATA\\RUN1.HDR";
     EXPECT_EQ(read("run 1.hdr"), std::vector<std::uint8_t>(header.begin(), header.end()));
     EXPECT_EQ(read("run 1.dat"), CFakeLink::CardData());
-    // The card's information bounds what a copy may bring.
-    EXPECT_EQ(m_fake.TakeCalls(),
-              (std::vector<std::string>{"GetCardInfo 77", "Copy 77 \\DATA\\RUN1.HDR run 1.hdr"}));
+    EXPECT_TRUE(calls("Copy 77 \\DATA\\RUN1.HDR run 1.hdr"));
 
     EXPECT_EQ(m_link->LnkMove(h, "\\DATA\\RUN2.HDR", (folder / "run2.hdr").string()), 124);
     EXPECT_EQ(read("run2.dat"), CFakeLink::CardData());
     EXPECT_EQ(m_fake.TakeCalls(),
-              (std::vector<std::string>{"GetCardInfo 77", "Copy 77 \\DATA\\RUN2.HDR run2.hdr",
+              (std::vector<std::string>{"GetCardDir 77", "Copy 77 \\DATA\\RUN2.HDR run2.hdr",
                                         "Delete 77 \\DATA\\RUN2.HDR"}));
 
     // The PC side cannot be written: the card file stays, no part of a file is left.
     EXPECT_EQ(m_link->LnkMove(h, "\\DATA\\RUN3.HDR", (folder / "none" / "run3.hdr").string()),
               NetProtocol::kPcFileError);
-    EXPECT_EQ(m_fake.TakeCalls(),
-              (std::vector<std::string>{"GetCardInfo 77", "Copy 77 \\DATA\\RUN3.HDR run3.hdr"}));
+    EXPECT_TRUE(calls("Copy 77 \\DATA\\RUN3.HDR run3.hdr"));
     EXPECT_EQ(m_link->LnkCopy(h, "\\MISSING", (folder / "x.hdr").string()), -5);
     m_fake.TakeCalls();
     EXPECT_EQ(m_link->LnkCopy(h, "\\DATA\\RUN4.HDR", (folder / "..").string()),
               NetProtocol::kPcFileError);
+    EXPECT_EQ(Call(), "GetCardDir 77"); // refused before the recorder copies anything
+    // More than the directory announced: nothing of it stays, and a move keeps the card file.
+    EXPECT_EQ(m_link->LnkMove(h, "\\data\\run5.hdr", (folder / "run5.hdr").string()),
+              NetProtocol::kPcFileError);
+    EXPECT_TRUE(calls("Copy 77 \\data\\run5.hdr run5.hdr"));
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     std::ranges::sort(names);
     EXPECT_EQ(names, (std::vector<std::string>{"run 1.dat", "run 1.hdr", "run2.dat", "run2.hdr"}));
-    EXPECT_EQ(Call(), "GetCardInfo 77");
+    EXPECT_TRUE(m_fake.TakeCalls().empty());
 }
 
 TEST_F(NetLinkTest, SamplesArriveWholeAndInOrderAndAStartBeginsEmpty) {

@@ -43,6 +43,58 @@ TEST(NetMessage, ValuesReadBackAndAShortMessageIsCaught) {
     EXPECT_FALSE(hugeText.Ok());
 }
 
+TEST(NetMessage, ACardDirectoryWithPathsOrNamesTheCardCannotHoldIsRefused) {
+    const LinkCardTime time{2026, 1, 2, 3, 4, 5};
+    const std::vector<LinkCardFolder> good{{"\\", {{"A.HDR", time, 1ull << 40, 0x21}}},
+                                           {"\\DATA\\SUB\\", {{"b c.dat", time, 0, 0}}}};
+    CNetMessage message;
+    message.Put(good);
+    CNetMessage read(message.Bytes());
+    std::vector<LinkCardFolder> folders;
+    read.Get(folders);
+    EXPECT_TRUE(read.Ok() && read.AtEnd());
+    EXPECT_EQ(folders, good);
+
+    const auto decoded = [&](const std::vector<LinkCardFolder>& sent) {
+        CNetMessage bad;
+        bad.Put(sent);
+        CNetMessage badRead(bad.Bytes());
+        badRead.Get(folders);
+        return badRead.Ok() || !folders.empty();
+    };
+    EXPECT_FALSE(decoded({{"\\DATA", {}}}));                 // no closing backslash
+    EXPECT_FALSE(decoded({{"DATA\\", {}}}));                 // not from the root
+    EXPECT_FALSE(decoded({{"\\..\\", {}}}));                 // climbs
+    EXPECT_FALSE(decoded({{"\\A\\\\B\\", {}}}));             // an empty name
+    EXPECT_FALSE(decoded({{"\\", {{"../x", time, 1, 0}}}})); // a name that is a path
+    EXPECT_FALSE(decoded({{"\\", {{"a\\b", time, 1, 0}}}}));
+    EXPECT_FALSE(decoded({{"\\", {{std::string("a\0b", 3), time, 1, 0}}}}));
+    EXPECT_FALSE(decoded({{"\\", {{"", time, 1, 0}}}}));
+    EXPECT_FALSE(decoded({{"\\", {{std::string(261, 'n'), time, 1, 0}}}}));
+
+    // A folder or file count beyond the bytes left sizes nothing, even in the largest frame.
+    CNetMessage huge;
+    huge.PutU32(1).PutText("\\").PutU32(100000000);
+    CNetMessage hugeRead(huge.Bytes());
+    hugeRead.Get(folders);
+    EXPECT_FALSE(hugeRead.Ok());
+    EXPECT_TRUE(folders.empty());
+    CNetMessage many;
+    many.PutU32(NetProtocol::kMaxFrameBytes / CNetMessage::kMinCardFolderBytes + 1);
+    std::vector<std::uint8_t> bytes = many.Bytes();
+    bytes.resize(NetProtocol::kMaxFrameBytes);
+    CNetMessage manyRead(bytes);
+    std::vector<LinkCardFolder> none;
+    manyRead.Get(none);
+    EXPECT_FALSE(manyRead.Ok());
+    EXPECT_EQ(none.capacity(), 0u);
+    // A reply that is not exactly a directory leaves the caller's.
+    message.PutU32(0);
+    folders = {{"\\OLD\\", {}}};
+    EXPECT_FALSE(CNetMessage(message.Bytes()).GetWhole(folders));
+    EXPECT_EQ(folders, (std::vector<LinkCardFolder>{{"\\OLD\\", {}}}));
+}
+
 // Sends one frame on a connection of its own and returns what comes back: the reply's result,
 // or nothing when the server closed the connection instead.
 std::optional<int> Exchange(std::uint16_t port, const std::vector<std::uint8_t>& frame) {

@@ -2,6 +2,7 @@
 // without regard to case, and paths cannot leave the card.
 #include "SimFixture.h"
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -88,6 +89,43 @@ TEST_F(SimCardTest, FailedOperationsReportAndChangeNothing) {
     EXPECT_EQ(m_link->LnkFormatCard(m_slave), SimResult::kNoCard);
 }
 
+TEST_F(SimCardTest, TheDirectoryListsEveryFolderWithItsFiles) {
+    WriteFile(m_root / "card" / "ZT300.CND", "cnd");
+    WriteFile(m_root / "card" / "DATA" / "SUB" / "A.WAV", "wave");
+    WriteFile(m_root / "card" / "DATA" / "BAD\\NAME.DAT", "x"); // no card path can name it
+    fs::create_directories(m_root / "card" / "EMPTY");
+    const auto written = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(m_root / "card" / "ZT300.CND", written);
+    fs::permissions(m_root / "card" / "ZT300.CND", fs::perms::owner_write,
+                    fs::perm_options::remove);
+
+    std::vector<LinkCardFolder> folders;
+    ASSERT_EQ(m_link->LnkGetCardDir(m_master, folders), 1);
+    std::vector<std::string> listed;
+    for (const LinkCardFolder& folder : folders) {
+        listed.push_back(folder.path);
+        for (const LinkCardFile& file : folder.files)
+            listed.push_back(folder.path + file.name + " " + std::to_string(file.size));
+    }
+    EXPECT_EQ(listed,
+              (std::vector<std::string>{"\\", "\\ZT300.CND 3", "\\DATA\\", "\\DATA\\NOTE.TXT 4",
+                                        "\\DATA\\TEST0001.DAT 4", "\\DATA\\TEST0001.HDR 6",
+                                        "\\DATA\\SUB\\", "\\DATA\\SUB\\A.WAV 4", "\\EMPTY\\"}));
+    const LinkCardFile& cnd = folders[0].files[0];
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
+        std::chrono::file_clock::to_sys(written).time_since_epoch());
+    const LocalTime local = ToLocalTime(seconds.count());
+    EXPECT_EQ(cnd.time, (LinkCardTime{local.year, local.month, local.day, local.hour, local.minute,
+                                      local.second}));
+    EXPECT_EQ(cnd.attributes, LinkCardAttribute::kArchive | LinkCardAttribute::kReadOnly);
+    EXPECT_EQ(folders[1].files[0].attributes, LinkCardAttribute::kArchive);
+
+    EXPECT_EQ(m_link->LnkGetCardDir(m_slave, folders), SimResult::kNoCard);
+    ASSERT_EQ(m_link->LnkFormatCard(m_master), 1);
+    ASSERT_EQ(m_link->LnkGetCardDir(m_master, folders), 1);
+    EXPECT_EQ(folders, (std::vector<LinkCardFolder>{{"\\", {}}}));
+}
+
 TEST_F(SimCardTest, DeleteAndFormat) {
     ASSERT_EQ(m_link->LnkDelete(m_master, "\\data\\note.txt"), 1);
     ASSERT_EQ(m_link->LnkDelete(m_master, "\\DATA\\TEST0001.DAT"), 1);
@@ -108,9 +146,9 @@ TEST_F(SimCardTest, CardRecordingWritesTheFramesOfTheAcquisition) {
     ASSERT_EQ(Master().GetCard().ListFiles(),
               (std::vector<std::string>{"\\DATA\\Test0001.DAT", "\\DATA\\Test0001.HDR"}));
     EXPECT_EQ(fs::file_size(m_root / "card" / "DATA" / "Test0001.DAT"), 25u * 2 * 2);
-    EXPECT_EQ(
-        ReadFile(m_root / "card" / "DATA" / "Test0001.HDR"),
-        "RECORDER ZT-300\r\nRATE 100Hz\r\nFIRST_FRAME 10\r\nFRAMES 25\r\nCHANNELS 1-1:0 1-2:0\r\n");
+    EXPECT_EQ(ReadFile(m_root / "card" / "DATA" / "Test0001.HDR"),
+              "RECORDER ZT-300\r\nDATE 12-06-2026\r\nTIME 10:20:30\r\nRATE 100Hz\r\nFIRST_FRAME "
+              "10\r\nFRAMES 25\r\nCHANNELS 1-1:0 1-2:0\r\n");
     ASSERT_EQ(m_link->LnkStartAcq(m_master, 0, 0), 1);
     ASSERT_EQ(m_link->LnkStopArmed(m_master), 1); // stopping ARMED ends the card record too
     EXPECT_EQ(Master().GetCard().ListFiles().size(), 4u);
