@@ -32,6 +32,8 @@
 #include "ui/dialogs/SelChBalDlg.h"
 #include "ui/dialogs/SelectConnectionDlg.h"
 #include "ui/dialogs/WelcomeDlg.h"
+#include "ui/files/FileTransferDlg.h"
+#include "ui/files/ViewAcqFilesDlg.h"
 #include "ui/material/MatView.h"
 #include "ui/monitor/MoniChartFrame.h"
 #include "ui/relay/RelayCommands.h"
@@ -370,6 +372,7 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
     case kOptionSetting:
     case kRegisterPhyUnit:
     case kMaxMinValue:
+    case kViewAcqFile:
         return !AnyDocumentArmed();
     case kFileSave:
     case kFileSaveAs:
@@ -386,6 +389,7 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
         return doc != nullptr && doc->CanWriteCondition();
     case kRtc:
     case kCardInfo:
+    case kFileTransfer:
         return doc != nullptr && doc->HasCurrentRecorder() && !doc->m_acq.run;
     case kSwitch:
     case kMonitorChart:
@@ -496,6 +500,13 @@ void CRecorderApp::OnCommand(int id) {
         break;
     case kCardInfo:
         ShowCardInfo();
+        break;
+    case kFileTransfer:
+        TransferCardFiles(doc->GetDevice(doc->GetCurrentIndex()), *m_store, m_dataFolder,
+                          m_frame.get());
+        break;
+    case kViewAcqFile:
+        ViewAcqFiles(m_settings, m_frame.get());
         break;
     case kOptionSetting:
         ShowOptionSheet();

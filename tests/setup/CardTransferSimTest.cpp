@@ -13,10 +13,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -47,27 +45,6 @@ std::string WriteConfig(const CTempFolder& root) {
     return path;
 }
 
-// The recorder keeps its temporary files in the test's folder, which goes with the test even
-// when the recorder was killed before it could clean up.
-class CTempFolderOfChildren {
-public:
-    explicit CTempFolderOfChildren(const fs::path& folder) {
-        if (const char* old = std::getenv("TMPDIR"))
-            m_old = old;
-        fs::create_directories(folder);
-        ::setenv("TMPDIR", folder.c_str(), 1);
-    }
-    ~CTempFolderOfChildren() {
-        if (m_old)
-            ::setenv("TMPDIR", m_old->c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
-    }
-
-private:
-    std::optional<std::string> m_old;
-};
-
 class CardTransferSimTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -96,8 +73,8 @@ protected:
 
     CTempFolder m_root{"card-transfer-sim"};
     std::uint16_t m_port = FreePort();
-    CTempFolderOfChildren m_simTemp{m_root.File("tmp")};
-    CSimProcess m_sim{m_port, WriteConfig(m_root)};
+    // The recorder's temporary files go with the test's folder even when it was killed.
+    CSimProcess m_sim{m_port, WriteConfig(m_root), m_root.Path()};
     CNetLink m_link{m_port};
     CSystemClock m_clock;
     CFakePrompt m_prompt;

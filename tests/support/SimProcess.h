@@ -22,8 +22,11 @@ class CSimProcess {
     using Clock = std::chrono::steady_clock;
 
 public:
-    explicit CSimProcess(std::uint16_t port, const std::string& config = ZT300_TEST_DATA_DIR
-                                             "/net/two_recorders.conf") {
+    // With `tempFolder` the simulator keeps its temporary files there (TMPDIR), so that a test
+    // that kills it can remove what it left.
+    explicit CSimProcess(std::uint16_t port,
+                         const std::string& config = ZT300_TEST_DATA_DIR "/net/two_recorders.conf",
+                         const std::string& tempFolder = {}) {
         int out[2];
         if (::pipe(out) != 0)
             return;
@@ -34,8 +37,19 @@ public:
         const std::string portText = std::to_string(port);
         std::vector<const char*> args = {ZT300_SIM_PROGRAM, "--config",       config.c_str(),
                                          "--port",          portText.c_str(), nullptr};
+        std::vector<std::string> variables;
+        for (char** variable = environ; *variable != nullptr; ++variable) {
+            if (tempFolder.empty() || std::string(*variable).rfind("TMPDIR=", 0) != 0)
+                variables.emplace_back(*variable);
+        }
+        if (!tempFolder.empty())
+            variables.push_back("TMPDIR=" + tempFolder);
+        std::vector<char*> environment;
+        for (std::string& variable : variables)
+            environment.push_back(variable.data());
+        environment.push_back(nullptr);
         if (posix_spawn(&m_pid, ZT300_SIM_PROGRAM, &actions, nullptr,
-                        const_cast<char* const*>(args.data()), environ) != 0)
+                        const_cast<char* const*>(args.data()), environment.data()) != 0)
             m_pid = -1;
         posix_spawn_file_actions_destroy(&actions);
         ::close(out[1]);
