@@ -87,12 +87,15 @@ private slots:
         QCOMPARE(frame.GetMenuKind(), MenuKind::NoDocument);
         QVERIFY(app.IsCommandEnabled(CommandId::kScan));
         QVERIFY(!app.IsCommandEnabled(CommandId::kWriteCnd));
+        QVERIFY(app.IsCommandEnabled(CommandId::kViewAcqFile));
+        QVERIFY(!app.IsCommandEnabled(CommandId::kFileTransfer)); // no recorder
 
         QVERIFY(app.OpenDocument(kDemoRecorders) != nullptr);
         QCOMPARE(frame.GetMenuKind(), MenuKind::Setup);
         QVERIFY(!app.IsCommandEnabled(CommandId::kScan)); // a document holds recorders
         QVERIFY(app.IsCommandEnabled(CommandId::kWriteCnd));
-        for (const int id : {CommandId::kCalibration, CommandId::kExportCal, CommandId::kImportCal})
+        for (const int id : {CommandId::kCalibration, CommandId::kExportCal, CommandId::kImportCal,
+                             CommandId::kFileTransfer})
             QVERIFY(app.IsCommandEnabled(id));
         QAction* f9 = frame.FindCommand(CommandId::kSwitch);
         QVERIFY(f9 != nullptr);
@@ -134,6 +137,9 @@ private slots:
         QVERIFY(doc->m_acq.run);
         auto* view = app.MainFrame().findChild<CZT300SetView*>();
         QVERIFY(view->IsLocked());
+        // The recorded files wait until the recorders are no longer ARMED.
+        QVERIFY(!app.IsCommandEnabled(CommandId::kViewAcqFile));
+        QVERIFY(!app.IsCommandEnabled(CommandId::kFileTransfer));
         QVERIFY(app.IsCommandEnabled(CommandId::kStartHddAcq));
         QCheckBox* input1 = nullptr; // in the Simulated Inputs window, a window of its own
         for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -4,6 +4,7 @@
 #include "setup/CardTree.h"
 #include "ui/QtPrompt.h"
 #include "ui/dialogs/DialogText.h"
+#include "ui/files/FileListView.h"
 #include "ui/files/TransferRowModel.h"
 
 #include <QApplication>
@@ -29,21 +30,9 @@ constexpr int kFolderRole = Qt::UserRole;
 QTableView* MakeList(CTransferRowModel* model, QWidget* parent) {
     auto* list = new QTableView(parent);
     list->setModel(model);
-    list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    list->setShowGrid(false);
-    list->setWordWrap(false);
-    list->verticalHeader()->hide();
-    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
-    list->horizontalHeader()->setSectionsClickable(true);
+    SetUpFileList(list);
     list->horizontalHeader()->setSortIndicatorShown(true);
-    list->horizontalHeader()->setHighlightSections(false);
-    list->setIconSize(QSize(16, 16));
-    const int character = list->fontMetrics().averageCharWidth();
-    for (int column = 0; column < TransferColumn::kCount; ++column)
-        list->setColumnWidth(column, CTransferRowModel::kWidths[column] * character);
-    list->setMinimumWidth(46 * character);
+    FitFileListColumns(list, CTransferRowModel::kWidths);
     return list;
 }
 
@@ -80,7 +69,7 @@ CFileTransferDlg::CFileTransferDlg(CDevice& device, ISettingsStore& store,
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(sides, 1);
     layout->addLayout(bottom);
-    resize(1000, 520);
+    resize(1100, 520);
 
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         const int folder = item != nullptr ? item->data(0, kFolderRole).toInt() : -1;
@@ -146,10 +135,14 @@ QWidget* CFileTransferDlg::BuildPcSide() {
 }
 
 int CFileTransferDlg::Run() {
+    return Open() ? exec() : QDialog::Rejected;
+}
+
+bool CFileTransferDlg::Open() {
     if (!m_transfer.Open())
-        return QDialog::Rejected;
+        return false;
     RebuildTree();
-    return exec();
+    return true;
 }
 
 void CFileTransferDlg::done(int result) {
@@ -217,6 +210,7 @@ void CFileTransferDlg::SortList(QTableView* list, CTransferRowModel* model,
     std::vector<TransferRow> rows = model->Rows();
     SortRows(rows, sort.GetColumn(), sort.IsAscending());
     model->SetRows(std::move(rows));
+    FitFileListColumns(list, CTransferRowModel::kWidths);
     list->horizontalHeader()->setSortIndicator(
         sort.GetColumn(), sort.IsAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
     UpdateButtons();

@@ -34,6 +34,8 @@ public:
 
     // Reads the card and shows the dialog; without a card only the message shows.
     int Run();
+    // Reads the card and fills the tree; false, after the message, without a card.
+    bool Open();
 
     // Shows the folder's files in the card list, as selecting it in the tree does.
     void SelectCardFolder(const std::string& path);

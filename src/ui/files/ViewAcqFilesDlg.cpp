@@ -7,6 +7,7 @@
 #include "ui/QtPrompt.h"
 #include "ui/dialogs/DialogText.h"
 #include "ui/files/EditFileDlg.h"
+#include "ui/files/FileListView.h"
 #include "ui/files/QtProcessLauncher.h"
 #include "ui/files/RecordRowModel.h"
 
@@ -59,18 +60,9 @@ CViewAcqFilesDlg::CViewAcqFilesDlg(const std::string& folder, const std::string&
       m_delete(new QPushButton(tr("Delete "), this)), m_close(new QPushButton(tr("Close"), this)) {
     setWindowTitle(tr("View ACQ Files"));
     m_table->setModel(m_rows);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setShowGrid(false);
-    m_table->setWordWrap(false);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
+    SetUpFileList(m_table);
     m_table->horizontalHeader()->setSortIndicatorShown(false);
-    m_table->horizontalHeader()->setHighlightSections(false);
-    const int character = m_table->fontMetrics().averageCharWidth();
-    for (int column = 0; column < RecordColumn::kCount; ++column)
-        m_table->setColumnWidth(column, CRecordRowModel::kWidths[column] * character);
+    FitFileListColumns(m_table, CRecordRowModel::kWidths);
 
     auto* paths = new QGridLayout;
     paths->addWidget(new QLabel(tr("Folder :"), this), 0, 0);
@@ -89,7 +81,7 @@ CViewAcqFilesDlg::CViewAcqFilesDlg(const std::string& folder, const std::string&
     layout->addWidget(new QLabel(tr("Double_click to view a selected file :"), this));
     layout->addWidget(m_table, 1);
     layout->addLayout(buttons);
-    resize(110 * character, 420);
+    resize(1100, 480);
 
     connect(m_table, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { View(index.row()); });
@@ -126,6 +118,7 @@ void CViewAcqFilesDlg::Fill(const std::string& folder) {
     if (m_sorted)
         m_list.Sort(m_sort.GetColumn(), m_sort.IsAscending());
     m_rows->Reset();
+    FitFileListColumns(m_table, CRecordRowModel::kWidths);
     QApplication::restoreOverrideCursor();
     UpdateButtons();
 }
