@@ -1,30 +1,12 @@
 // Fuzz target of the header lines the record list reads: any text gives a row or none, and
-// rows sort by every column both ways without breaking the sort's order.
+// rows of any such texts sort by every column both ways.
+#include "FuzzLines.h"
 #include "setup/RecordList.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-namespace {
-
-// Lines as the file reader delivers them: cut at line feeds, trailing CR and LF stripped.
-TextLines ToLines(const std::string& text) {
-    TextLines lines;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find('\n', pos);
-        const std::size_t next = end == std::string::npos ? text.size() : end + 1;
-        std::string line = text.substr(pos, next - pos);
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.pop_back();
-        lines.push_back(std::move(line));
-        pos = next;
-    }
-    return lines;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

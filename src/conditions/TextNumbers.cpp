@@ -1,6 +1,7 @@
 #include "conditions/TextNumbers.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdarg>
@@ -141,4 +142,15 @@ double Step125(double x) {
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.starts_with(prefix);
+}
+
+std::string LowerText(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && LowerText(a) == LowerText(b);
 }

@@ -36,3 +36,8 @@ std::string FormatText(const char* format, ...) __attribute__((format(printf, 1,
 double Step125(double x);
 
 bool StartsWith(std::string_view text, std::string_view prefix);
+
+// The text with its letters in lower case, and a comparison without regard to case, for names of
+// files (single-byte text, as everywhere).
+std::string LowerText(std::string_view text);
+bool SameTextIgnoringCase(std::string_view a, std::string_view b);

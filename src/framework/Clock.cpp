@@ -31,6 +31,12 @@ LocalTime ToLocalTime(std::int64_t secondsSinceEpoch) {
     return t;
 }
 
+LocalTime ToLocalTime(const std::filesystem::file_time_type& written) {
+    using namespace std::chrono;
+    return ToLocalTime(
+        duration_cast<seconds>(file_clock::to_sys(written).time_since_epoch()).count());
+}
+
 LocalTime CSystemClock::GetLocalTime() const {
     using namespace std::chrono;
     const auto now = system_clock::now();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 
 struct LocalTime {
     int year = 0;
@@ -16,6 +17,8 @@ struct LocalTime {
 
 // The local time of a moment given in seconds since 1970-01-01 00:00:00 UTC (no milliseconds).
 LocalTime ToLocalTime(std::int64_t secondsSinceEpoch);
+// The local time at which a file was last written.
+LocalTime ToLocalTime(const std::filesystem::file_time_type& written);
 
 class IClock {
 public:

@@ -6,7 +6,6 @@
 #include "framework/Prompt.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -59,9 +58,7 @@ bool CCardTransfer::CanFormat() const {
 }
 
 std::string CCardTransfer::PcName(const std::string& cardName) {
-    std::string name = cardName;
-    std::ranges::transform(name, name.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::string name = LowerText(cardName);
     if (name.ends_with(".dat"))
         name.replace(name.size() - 4, 4, ".hdr");
     return name;

@@ -5,18 +5,13 @@
 #include "conditions/TextNumbers.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
-bool SameText(const std::string& a, const std::string& b) {
-    return std::ranges::equal(
-        a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
 CardTreeItem& Child(CardTreeItem& parent, const std::string& text) {
-    const auto found = std::ranges::find_if(
-        parent.children, [&](const CardTreeItem& item) { return SameText(item.text, text); });
+    const auto found = std::ranges::find_if(parent.children, [&](const CardTreeItem& item) {
+        return SameTextIgnoringCase(item.text, text);
+    });
     if (found != parent.children.end())
         return *found;
     return parent.children.emplace_back(CardTreeItem{text, -1, {}});
@@ -41,8 +36,9 @@ CardTreeItem BuildCardTree(const std::vector<LinkCardFolder>& folders) {
 }
 
 int FindCardFolder(const std::vector<LinkCardFolder>& folders, const std::string& path) {
-    const auto found = std::ranges::find_if(
-        folders, [&](const LinkCardFolder& folder) { return SameText(folder.path, path); });
+    const auto found = std::ranges::find_if(folders, [&](const LinkCardFolder& folder) {
+        return SameTextIgnoringCase(folder.path, path);
+    });
     return found == folders.end() ? -1 : static_cast<int>(found - folders.begin());
 }
 

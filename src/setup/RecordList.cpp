@@ -5,8 +5,8 @@
 #include "conditions/TextNumbers.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <filesystem>
 #include <tuple>
 
@@ -23,22 +23,13 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-std::string Lower(std::string_view text) {
-    std::string lower(text);
-    std::ranges::transform(lower, lower.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
-
-// "mm-dd-yyyy" as yyyymmdd; a date in another form sorts before every readable one.
-long DayKey(const std::string& date) {
+// "mm-dd-yyyy" as (year, month, day); a date in another form sorts before every readable one.
+std::tuple<std::int64_t, std::int64_t, std::int64_t> DayKey(const std::string& date) {
     TextLines parts;
     CTextFile::SplitText(parts, "-", date);
     if (parts.size() != 3)
-        return -1;
-    return static_cast<long>(ReadWholeNumber(parts[2])) * 10000 +
-           static_cast<long>(ReadWholeNumber(parts[0])) * 100 +
-           static_cast<long>(ReadWholeNumber(parts[1]));
+        return {-1, 0, 0};
+    return {ReadWholeNumber(parts[2]), ReadWholeNumber(parts[0]), ReadWholeNumber(parts[1])};
 }
 
 // Empty rates first, then those that are numbers by their value, then any other text.
@@ -47,7 +38,7 @@ std::tuple<int, double, std::string> RateKey(const std::string& rate) {
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     const bool number = error == std::errc() && end == text.data() + text.size();
-    return {text.empty() ? 0 : number ? 1 : 2, number ? value : 0.0, Lower(text)};
+    return {text.empty() ? 0 : number ? 1 : 2, number ? value : 0.0, LowerText(text)};
 }
 
 bool Less(const RecordRow& a, const RecordRow& b, int column) {
@@ -57,7 +48,7 @@ bool Less(const RecordRow& a, const RecordRow& b, int column) {
     case RecordColumn::kSamplingRate:
         return RateKey(a.rate) < RateKey(b.rate);
     default:
-        return Lower(a.Column(column)) < Lower(b.Column(column));
+        return LowerText(a.Column(column)) < LowerText(b.Column(column));
     }
 }
 

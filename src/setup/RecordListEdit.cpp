@@ -6,19 +6,12 @@
 #include "framework/Prompt.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Lower(std::string text) {
-    std::ranges::transform(text, text.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 // The name up to its last ".", or the whole name without one.
 std::string BaseName(const std::string& name) {
@@ -28,7 +21,7 @@ std::string BaseName(const std::string& name) {
 
 // The base name the edited file name asks for: a ".dat" (or ".hdr") of the name is left off.
 std::string WantedBase(const std::string& fileName) {
-    const std::string lower = Lower(fileName);
+    const std::string lower = LowerText(fileName);
     const bool extension = lower.ends_with(".dat") || lower.ends_with(".hdr");
     return extension ? fileName.substr(0, fileName.size() - 4) : fileName;
 }
@@ -116,7 +109,7 @@ bool EditRecord(const std::string& folder, RecordRow& row, const RecordEdit& edi
     std::string base = WantedBase(edit.fileName);
     const std::string oldBase = BaseName(row.fileName);
     // A name the same but for letter case keeps the files: both name the same record.
-    const bool rename = !base.empty() && Lower(base) != Lower(oldBase);
+    const bool rename = !base.empty() && LowerText(base) != LowerText(oldBase);
     if (rename && RefusedName(base, prompt))
         return false;
     if (!rename)

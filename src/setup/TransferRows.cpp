@@ -5,19 +5,11 @@
 #include "framework/Clock.h"
 
 #include <algorithm>
-#include <cctype>
-#include <chrono>
 #include <filesystem>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Lower(std::string text) {
-    std::ranges::transform(text, text.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 void SetDate(TransferRow& row, const LinkCardTime& t) {
     row.date = FormatText("%02d-%02d-%04d %02d:%02d:%02d", t.month, t.day, t.year, t.hour, t.minute,
@@ -28,10 +20,7 @@ void SetDate(TransferRow& row, const LinkCardTime& t) {
 }
 
 LinkCardTime LocalWriteTime(const fs::file_time_type& written) {
-    using namespace std::chrono;
-    const auto seconds =
-        duration_cast<std::chrono::seconds>(file_clock::to_sys(written).time_since_epoch());
-    const LocalTime t = ToLocalTime(seconds.count());
+    const LocalTime t = ToLocalTime(written);
     return {t.year, t.month, t.day, t.hour, t.minute, t.second};
 }
 
@@ -63,7 +52,7 @@ std::vector<TransferRow> CardRows(const LinkCardFolder& folder) {
 }
 
 bool IsPcListName(const std::string& name) {
-    const std::string lower = Lower(name);
+    const std::string lower = LowerText(name);
     return std::ranges::any_of(
         std::initializer_list<const char*>{".hdr", ".dat", ".wav"},
         [&](const char* extension) { return lower.find(extension, 1) != std::string::npos; });
@@ -97,7 +86,7 @@ void SortRows(std::vector<TransferRow>& rows, int column, bool ascending) {
         case TransferColumn::kSize:
             return a.size < b.size;
         default:
-            return Lower(a.name) < Lower(b.name);
+            return LowerText(a.name) < LowerText(b.name);
         }
     };
     std::ranges::stable_sort(rows, [&](const TransferRow& a, const TransferRow& b) {

@@ -8,6 +8,7 @@
 #include "support/FakePrompt.h"
 #include "support/RecordTestConditions.h"
 #include "support/SimProcess.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -23,19 +24,6 @@ namespace {
 
 using Kind = CCardTransfer::Kind;
 constexpr const char* kRecorder = "127.0.0.2";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-std::vector<std::string> Files(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::ranges::sort(names);
-    return names;
-}
 
 // The simulated recorder's configuration: its card is a folder of the test.
 std::string WriteConfig(const CTempFolder& root) {
@@ -96,28 +84,28 @@ TEST_F(CardTransferSimTest, RecordsTravelFromTheCardToThePc) {
     EXPECT_EQ(names, (std::vector<std::string>{"CARD01_Run0001.DAT", "CARD01_Run0001.HDR",
                                                "CARD01_Run0002.DAT", "CARD01_Run0002.HDR",
                                                "CARD01_Run0003.DAT", "CARD01_Run0003.HDR"}));
-    const std::string header1 = ReadFile(Card() / "DATA" / "CARD01_Run0001.HDR");
-    const std::string data1 = ReadFile(Card() / "DATA" / "CARD01_Run0001.DAT");
-    const std::string header2 = ReadFile(Card() / "DATA" / "CARD01_Run0002.HDR");
-    const std::string data2 = ReadFile(Card() / "DATA" / "CARD01_Run0002.DAT");
+    const std::string header1 = ReadTestFile(Card() / "DATA" / "CARD01_Run0001.HDR");
+    const std::string data1 = ReadTestFile(Card() / "DATA" / "CARD01_Run0001.DAT");
+    const std::string header2 = ReadTestFile(Card() / "DATA" / "CARD01_Run0002.HDR");
+    const std::string data2 = ReadTestFile(Card() / "DATA" / "CARD01_Run0002.DAT");
     EXPECT_GT(data1.size(), 100u);
 
     // Copy: the record's two files arrive as they are on the card, which keeps them.
     std::string path = data.path;
     transfer.Transfer(Kind::Copy, path, {"CARD01_Run0001.DAT"}, Pc().string());
-    EXPECT_EQ(ReadFile(Pc() / "card01_run0001.hdr"), header1);
-    EXPECT_EQ(ReadFile(Pc() / "card01_run0001.dat"), data1);
+    EXPECT_EQ(ReadTestFile(Pc() / "card01_run0001.hdr"), header1);
+    EXPECT_EQ(ReadTestFile(Pc() / "card01_run0001.dat"), data1);
     EXPECT_TRUE(fs::exists(Card() / "DATA" / "CARD01_Run0001.DAT"));
 
     // Move: gone from the card, and the card is read again.
     transfer.Transfer(Kind::Move, path, {"CARD01_Run0002.HDR"}, Pc().string());
-    EXPECT_EQ(ReadFile(Pc() / "card01_run0002.hdr"), header2);
-    EXPECT_EQ(ReadFile(Pc() / "card01_run0002.dat"), data2);
+    EXPECT_EQ(ReadTestFile(Pc() / "card01_run0002.hdr"), header2);
+    EXPECT_EQ(ReadTestFile(Pc() / "card01_run0002.dat"), data2);
     EXPECT_FALSE(fs::exists(Card() / "DATA" / "CARD01_Run0002.DAT"));
     EXPECT_EQ(transfer.GetFolders()[1].files.size(), 4u);
 
     transfer.Transfer(Kind::Delete, path, {"CARD01_Run0003.DAT"}, Pc().string());
-    EXPECT_EQ(Files(Card() / "DATA"),
+    EXPECT_EQ(FolderNames(Card() / "DATA"),
               (std::vector<std::string>{"CARD01_Run0001.DAT", "CARD01_Run0001.HDR"}));
 
     transfer.Format();
@@ -131,8 +119,9 @@ TEST_F(CardTransferSimTest, RecordsTravelFromTheCardToThePc) {
               (std::vector<std::string>{
                   "Copying card01_run0001.hdr ...   1/1", "Moving card01_run0002.hdr ...   1/1",
                   "Deleting card01_run0003.hdr ...   1/1", "Formating ... "}));
-    EXPECT_EQ(Files(Pc()), (std::vector<std::string>{"card01_run0001.dat", "card01_run0001.hdr",
-                                                     "card01_run0002.dat", "card01_run0002.hdr"}));
+    EXPECT_EQ(FolderNames(Pc()),
+              (std::vector<std::string>{"card01_run0001.dat", "card01_run0001.hdr",
+                                        "card01_run0002.dat", "card01_run0002.hdr"}));
 }
 
 // Kills the recorder once the first piece of a copied file has reached the PC.
@@ -170,7 +159,7 @@ TEST_F(CardTransferSimTest, ARecorderKilledDuringACopyLeavesNoPartOfAFile) {
         GTEST_SKIP() << "the copy ended before the recorder could be killed";
     EXPECT_EQ(prompt.MessageTexts(),
               (std::vector<std::string>{"LnkCopy failed :-1", "Copy failed !"}));
-    EXPECT_TRUE(Files(Pc()).empty());
+    EXPECT_TRUE(FolderNames(Pc()).empty());
     EXPECT_EQ(fs::file_size(Card() / "DATA" / "BIG0001.DAT"), big.size());
     EXPECT_FALSE(prompt.m_progressOpen);
 }

@@ -10,6 +10,7 @@
 #include "support/ManualClock.h"
 #include "support/MemorySettingsStore.h"
 #include "support/RecordTestConditions.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -24,33 +25,15 @@ namespace {
 
 using Kind = CCardTransfer::Kind;
 
-void WriteFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-std::vector<std::string> Files(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::ranges::sort(names);
-    return names;
-}
-
 class CardTransferTest : public testing::Test {
 protected:
     void SetUp() override {
-        WriteFile(Card() / "ZT300.CND", "condition");
-        WriteFile(Card() / "DATA" / "TEST0001.HDR", "header 1");
-        WriteFile(Card() / "DATA" / "TEST0001.DAT", "data 1");
-        WriteFile(Card() / "DATA" / "TEST0002.HDR", "header 2");
-        WriteFile(Card() / "DATA" / "TEST0002.DAT", "data 2");
-        WriteFile(Card() / "DATA" / "VOICE.WAV", "wave");
+        WriteTestFile(Card() / "ZT300.CND", "condition");
+        WriteTestFile(Card() / "DATA" / "TEST0001.HDR", "header 1");
+        WriteTestFile(Card() / "DATA" / "TEST0001.DAT", "data 1");
+        WriteTestFile(Card() / "DATA" / "TEST0002.HDR", "header 2");
+        WriteTestFile(Card() / "DATA" / "TEST0002.DAT", "data 2");
+        WriteTestFile(Card() / "DATA" / "VOICE.WAV", "wave");
         fs::create_directories(Pc());
         m_device.SetDeviceName("ZT-300");
         ASSERT_TRUE(m_device.Open("127.0.0.2"));
@@ -123,9 +106,10 @@ TEST_F(CardTransferTest, CopyBringsTheRecordUnderItsLowerCasedHeaderName) {
     EXPECT_EQ(m_prompt.m_percentText, "100%");
     EXPECT_FALSE(m_prompt.m_progressOpen);
     EXPECT_TRUE(m_prompt.m_messages.empty());
-    EXPECT_EQ(Files(Pc()), (std::vector<std::string>{"test0002.dat", "test0002.hdr", "voice.wav"}));
-    EXPECT_EQ(ReadFile(Pc() / "test0002.dat"), "data 2");
-    EXPECT_EQ(ReadFile(Pc() / "test0002.hdr"), "header 2");
+    EXPECT_EQ(FolderNames(Pc()),
+              (std::vector<std::string>{"test0002.dat", "test0002.hdr", "voice.wav"}));
+    EXPECT_EQ(ReadTestFile(Pc() / "test0002.dat"), "data 2");
+    EXPECT_EQ(ReadTestFile(Pc() / "test0002.hdr"), "header 2");
     EXPECT_TRUE(fs::exists(Card() / "DATA" / "TEST0002.DAT"));
 }
 
@@ -136,9 +120,9 @@ TEST_F(CardTransferTest, MoveTakesEachRecordOnceAndReadsTheCardAgain) {
     EXPECT_EQ(m_prompt.m_progressTexts,
               (std::vector<std::string>{"Moving test0001.hdr ...   1/2",
                                         "Moving test0002.hdr ...   2/2"}));
-    EXPECT_EQ(Files(Card() / "DATA"), (std::vector<std::string>{"VOICE.WAV"}));
+    EXPECT_EQ(FolderNames(Card() / "DATA"), (std::vector<std::string>{"VOICE.WAV"}));
     EXPECT_EQ(Data().files.size(), 1u);
-    EXPECT_EQ(Files(Pc()).size(), 4u);
+    EXPECT_EQ(FolderNames(Pc()).size(), 4u);
 }
 
 TEST_F(CardTransferTest, DeleteAsksFirst) {
@@ -156,7 +140,8 @@ TEST_F(CardTransferTest, DeleteAsksFirst) {
     EXPECT_EQ(m_prompt.m_progressTexts,
               (std::vector<std::string>{"Deleting voice.wav ...   1/2",
                                         "Deleting test0001.hdr ...   2/2"}));
-    EXPECT_EQ(Files(Card() / "DATA"), (std::vector<std::string>{"TEST0002.DAT", "TEST0002.HDR"}));
+    EXPECT_EQ(FolderNames(Card() / "DATA"),
+              (std::vector<std::string>{"TEST0002.DAT", "TEST0002.HDR"}));
 }
 
 TEST_F(CardTransferTest, AFailureIsToldAndEndsTheOperation) {
@@ -180,7 +165,7 @@ TEST_F(CardTransferTest, AFailureIsToldAndEndsTheOperation) {
         EXPECT_FALSE(m_prompt.m_progressOpen);
     }
     EXPECT_TRUE(fs::exists(Card() / "DATA" / "VOICE.WAV"));
-    EXPECT_TRUE(Files(Pc()).empty());
+    EXPECT_TRUE(FolderNames(Pc()).empty());
 
     // A name that is no plain file name never becomes a PC path.
     m_prompt.Clear();
@@ -191,7 +176,7 @@ TEST_F(CardTransferTest, AFailureIsToldAndEndsTheOperation) {
 TEST_F(CardTransferTest, CancelStopsAfterTheFileUnderWay) {
     m_prompt.CancelAtPoll(1);
     m_transfer.Transfer(Kind::Copy, Data().path, {"TEST0001.HDR", "TEST0002.HDR"}, Pc().string());
-    EXPECT_EQ(Files(Pc()), (std::vector<std::string>{"test0001.dat", "test0001.hdr"}));
+    EXPECT_EQ(FolderNames(Pc()), (std::vector<std::string>{"test0001.dat", "test0001.hdr"}));
     EXPECT_TRUE(m_prompt.m_messages.empty());
     EXPECT_FALSE(m_prompt.m_progressOpen);
 }
@@ -240,11 +225,11 @@ TEST(TransferRows, ThePcListShowsRecordAndVoiceFilesInTheKeptOrder) {
     EXPECT_FALSE(IsPcListName("a.txt"));
 
     CTempFolder folder("transfer-rows");
-    WriteFile(folder.File("b.dat"), "123");
-    WriteFile(folder.File("x.WAV"), "1");
-    WriteFile(folder.File("A.hdr"), "12");
-    WriteFile(folder.File(".hdr"), "1");
-    WriteFile(folder.File("note.txt"), "1");
+    WriteTestFile(folder.File("b.dat"), "123");
+    WriteTestFile(folder.File("x.WAV"), "1");
+    WriteTestFile(folder.File("A.hdr"), "12");
+    WriteTestFile(folder.File(".hdr"), "1");
+    WriteTestFile(folder.File("note.txt"), "1");
     fs::create_directory(folder.File("d.hdr"));
     fs::last_write_time(folder.File("A.hdr"),
                         fs::file_time_type::clock::now() - std::chrono::hours(48));

@@ -6,6 +6,7 @@
 #include "support/FakeProcessLauncher.h"
 #include "support/FakePrompt.h"
 #include "support/RecordTestConditions.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 class RecordListTest : public testing::Test {
 protected:
@@ -44,7 +40,7 @@ protected:
         throw std::runtime_error("no row " + name);
     }
 
-    std::string Header(const std::string& name) { return ReadFile(m_folder.File(name)); }
+    std::string Header(const std::string& name) { return ReadTestFile(m_folder.File(name)); }
 
     CTempFolder m_folder{"record-list"};
     CRecordList m_list;
@@ -128,7 +124,7 @@ TEST_F(RecordListTest, EditRewritesTheHeaderLinesInPlace) {
 
 TEST_F(RecordListTest, ANewNameRenamesBothFilesUnlessItNamesAnotherRecord) {
     RecordRow& row = Row("Run_00001.hdr");
-    const std::string data = ReadFile(m_folder.File("Run_00001.dat"));
+    const std::string data = ReadTestFile(m_folder.File("Run_00001.dat"));
     RecordEdit edit = RecordEditOf(row);
     edit.fileName = "late.dat";
     EXPECT_FALSE(EditRecord(m_folder.Path(), row, edit, m_prompt));
@@ -144,7 +140,7 @@ TEST_F(RecordListTest, ANewNameRenamesBothFilesUnlessItNamesAnotherRecord) {
     ASSERT_TRUE(EditRecord(m_folder.Path(), row, edit, m_prompt));
     EXPECT_FALSE(fs::exists(m_folder.File("Run_00001.hdr")));
     EXPECT_FALSE(fs::exists(m_folder.File("Run_00001.dat")));
-    EXPECT_EQ(ReadFile(m_folder.File("Renamed run.dat")), data);
+    EXPECT_EQ(ReadTestFile(m_folder.File("Renamed run.dat")), data);
     const std::string header = Header("Renamed run.hdr");
     EXPECT_NE(header.find("\r\nCOMMENT2 renamed\r\n"), std::string::npos);
     EXPECT_NE(header.find("\r\nFILENAME Renamed run.dat\r\n"), std::string::npos);

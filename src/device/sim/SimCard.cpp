@@ -8,23 +8,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <fstream>
 #include <random>
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Lower(std::string text) {
-    std::ranges::transform(text, text.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    return Lower(a) == Lower(b);
-}
 
 // The program may hand PC paths with either separator.
 fs::path PcPath(std::string text) {
@@ -34,7 +23,7 @@ fs::path PcPath(std::string text) {
 
 // The partner of a record file: ".hdr" <-> ".dat", in the case of the given extension.
 std::string PartnerExtension(const std::string& extension) {
-    const std::string lower = Lower(extension);
+    const std::string lower = LowerText(extension);
     const std::string partner = lower == ".hdr" ? ".dat" : lower == ".dat" ? ".hdr" : "";
     const bool upper = !extension.empty() && extension != lower;
     if (!upper) {
@@ -75,10 +64,7 @@ bool CardNameUsable(const std::string& name) {
 }
 
 LinkCardTime CardTime(const fs::file_time_type& written) {
-    using namespace std::chrono;
-    const auto seconds =
-        duration_cast<std::chrono::seconds>(file_clock::to_sys(written).time_since_epoch());
-    const LocalTime local = ToLocalTime(seconds.count());
+    const LocalTime local = ToLocalTime(written);
     return {local.year, local.month, local.day, local.hour, local.minute, local.second};
 }
 
@@ -184,7 +170,7 @@ fs::path CSimCard::Resolve(const std::string& cardPath) const {
         fs::path found;
         for (fs::directory_iterator entry(current, error), end; !error && entry != end;
              entry.increment(error)) {
-            if (SameName(entry->path().filename().string(), part)) {
+            if (SameTextIgnoringCase(entry->path().filename().string(), part)) {
                 found = entry->path();
                 break;
             }
@@ -207,8 +193,8 @@ std::vector<fs::path> CSimCard::RecordFiles(const fs::path& file) const {
     for (fs::directory_iterator entry(file.parent_path(), error), end; !error && entry != end;
          entry.increment(error)) {
         const fs::path& other = entry->path();
-        if (SameName(other.stem().string(), file.stem().string()) &&
-            SameName(other.extension().string(), partner)) {
+        if (SameTextIgnoringCase(other.stem().string(), file.stem().string()) &&
+            SameTextIgnoringCase(other.extension().string(), partner)) {
             files.push_back(other);
         }
     }

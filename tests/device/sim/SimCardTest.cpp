@@ -1,6 +1,7 @@
 // The folder-backed memory card: records travel as header and data together, names match
 // without regard to case, and paths cannot leave the card.
 #include "SimFixture.h"
+#include "support/TestFiles.h"
 
 #include <chrono>
 #include <filesystem>
@@ -8,19 +9,7 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-} // namespace
+namespace {} // namespace
 
 class SimCardTest : public SimFixture {
 protected:
@@ -30,10 +19,10 @@ protected:
                   std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_root);
-        WriteFile(m_root / "card" / "DATA" / "TEST0001.HDR", "header");
-        WriteFile(m_root / "card" / "DATA" / "TEST0001.DAT", "data");
-        WriteFile(m_root / "card" / "DATA" / "NOTE.TXT", "note");
-        WriteFile(m_root / "secret.txt", "outside");
+        WriteTestFile(m_root / "card" / "DATA" / "TEST0001.HDR", "header");
+        WriteTestFile(m_root / "card" / "DATA" / "TEST0001.DAT", "data");
+        WriteTestFile(m_root / "card" / "DATA" / "NOTE.TXT", "note");
+        WriteTestFile(m_root / "secret.txt", "outside");
         fs::create_directories(m_root / "pc");
         SimFixture::SetUp();
     }
@@ -57,14 +46,14 @@ TEST_F(SimCardTest, CopyTakesTheWholeRecordAndMoveRemovesIt) {
     ASSERT_EQ(m_link->LnkCopy(m_master, "\\DATA\\test0001.hdr",
                               (m_root / "pc" / "test0001.hdr").string()),
               1);
-    EXPECT_EQ(ReadFile(m_root / "pc" / "test0001.hdr"), "header");
-    EXPECT_EQ(ReadFile(m_root / "pc" / "test0001.dat"), "data");
+    EXPECT_EQ(ReadTestFile(m_root / "pc" / "test0001.hdr"), "header");
+    EXPECT_EQ(ReadTestFile(m_root / "pc" / "test0001.dat"), "data");
     EXPECT_TRUE(fs::exists(m_root / "card" / "DATA" / "TEST0001.DAT"));
 
     // A PC path written with "\" still names the PC folder.
     const std::string pcFolder = (m_root / "pc").string() + "\\moved.hdr";
     ASSERT_EQ(m_link->LnkMove(m_master, "DATA\\TEST0001.HDR", pcFolder), 1);
-    EXPECT_EQ(ReadFile(m_root / "pc" / "moved.dat"), "data");
+    EXPECT_EQ(ReadTestFile(m_root / "pc" / "moved.dat"), "data");
     EXPECT_FALSE(fs::exists(m_root / "card" / "DATA" / "TEST0001.HDR"));
     EXPECT_FALSE(fs::exists(m_root / "card" / "DATA" / "TEST0001.DAT"));
     EXPECT_EQ(Master().GetCard().ListFiles(), (std::vector<std::string>{"\\DATA\\NOTE.TXT"}));
@@ -90,9 +79,9 @@ TEST_F(SimCardTest, FailedOperationsReportAndChangeNothing) {
 }
 
 TEST_F(SimCardTest, TheDirectoryListsEveryFolderWithItsFiles) {
-    WriteFile(m_root / "card" / "ZT300.CND", "cnd");
-    WriteFile(m_root / "card" / "DATA" / "SUB" / "A.WAV", "wave");
-    WriteFile(m_root / "card" / "DATA" / "BAD\\NAME.DAT", "x"); // no card path can name it
+    WriteTestFile(m_root / "card" / "ZT300.CND", "cnd");
+    WriteTestFile(m_root / "card" / "DATA" / "SUB" / "A.WAV", "wave");
+    WriteTestFile(m_root / "card" / "DATA" / "BAD\\NAME.DAT", "x"); // no card path can name it
     fs::create_directories(m_root / "card" / "EMPTY");
     const auto written = fs::file_time_type::clock::now() - std::chrono::hours(1);
     fs::last_write_time(m_root / "card" / "ZT300.CND", written);
@@ -130,7 +119,7 @@ TEST_F(SimCardTest, DeleteAndFormat) {
     ASSERT_EQ(m_link->LnkDelete(m_master, "\\data\\note.txt"), 1);
     ASSERT_EQ(m_link->LnkDelete(m_master, "\\DATA\\TEST0001.DAT"), 1);
     EXPECT_TRUE(Master().GetCard().ListFiles().empty());
-    WriteFile(m_root / "card" / "A" / "B.TXT", "b");
+    WriteTestFile(m_root / "card" / "A" / "B.TXT", "b");
     ASSERT_EQ(m_link->LnkFormatCard(m_master), 1);
     EXPECT_TRUE(fs::is_empty(m_root / "card"));
     EXPECT_TRUE(fs::exists(m_root / "secret.txt"));
@@ -146,7 +135,7 @@ TEST_F(SimCardTest, CardRecordingWritesTheFramesOfTheAcquisition) {
     ASSERT_EQ(Master().GetCard().ListFiles(),
               (std::vector<std::string>{"\\DATA\\Test0001.DAT", "\\DATA\\Test0001.HDR"}));
     EXPECT_EQ(fs::file_size(m_root / "card" / "DATA" / "Test0001.DAT"), 25u * 2 * 2);
-    EXPECT_EQ(ReadFile(m_root / "card" / "DATA" / "Test0001.HDR"),
+    EXPECT_EQ(ReadTestFile(m_root / "card" / "DATA" / "Test0001.HDR"),
               "RECORDER ZT-300\r\nDATE 12-06-2026\r\nTIME 10:20:30\r\nRATE 100Hz\r\nFIRST_FRAME "
               "10\r\nFRAMES 25\r\nCHANNELS 1-1:0 1-2:0\r\n");
     ASSERT_EQ(m_link->LnkStartAcq(m_master, 0, 0), 1);

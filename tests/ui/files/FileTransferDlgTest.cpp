@@ -7,6 +7,7 @@
 #include "support/ManualClock.h"
 #include "support/MemorySettingsStore.h"
 #include "support/SimProcess.h"
+#include "support/TestFiles.h"
 
 #include "ui/files/FileTransferDlg.h"
 
@@ -29,11 +30,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kSection = "CFileTransferDlg_Section";
-
-void WriteFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 QStringList Column(const QTableView* list, int column) {
     QStringList texts;
@@ -86,15 +82,15 @@ private slots:
             QCOMPARE(link->LnkStopAcq(h), 1);
             QCOMPARE(link->LnkStopArmed(h), 1);
         }
-        WriteFile(card / "ZT300.CND", "condition");
-        WriteFile(card / "DATA" / "NOTE.WAV", "wave");
+        WriteTestFile(card / "ZT300.CND", "condition");
+        WriteTestFile(card / "DATA" / "NOTE.WAV", "wave");
         const auto now = fs::file_time_type::clock::now();
         fs::last_write_time(card / "DATA" / "CARD01_Run0001.DAT", now - std::chrono::hours(3));
         fs::last_write_time(card / "DATA" / "NOTE.WAV", now + std::chrono::hours(1));
-        WriteFile(pc / "b.hdr", "12");
-        WriteFile(pc / "a.dat", "1");
-        WriteFile(pc / "x.WAV", "123");
-        WriteFile(pc / "note.txt", "1234");
+        WriteTestFile(pc / "b.hdr", "12");
+        WriteTestFile(pc / "a.dat", "1");
+        WriteTestFile(pc / "x.WAV", "123");
+        WriteTestFile(pc / "note.txt", "1234");
 
         CMemorySettingsStore store;
         store.WriteString(kSection, "Tgt_Folder", pc.string());
@@ -197,8 +193,8 @@ private slots:
         const fs::path pc = Path("simpc");
         fs::create_directories(pc);
         std::string big(64u << 20, 'x');
-        WriteFile(card / "DATA" / "BIG0001.DAT", big);
-        WriteFile(card / "DATA" / "BIG0001.HDR", "DATE 01-01-2026\r\n");
+        WriteTestFile(card / "DATA" / "BIG0001.DAT", big);
+        WriteTestFile(card / "DATA" / "BIG0001.HDR", "DATE 01-01-2026\r\n");
         const std::string config = Path("sim.conf").string();
         std::ofstream(config) << "RECORDER ZT-300 127.0.0.2\nCARD " << card.string() << "\n";
         const std::uint16_t port = FreePort();

@@ -1,6 +1,7 @@
 // The "View ACQ Files" dialog over a folder of fixture records, and the viewer started on a
 // record: a stand-in viewer script records the arguments it got.
 #include "support/FakeProcessLauncher.h"
+#include "support/TestFiles.h"
 
 #include "ui/files/EditFileDlg.h"
 #include "ui/files/QtProcessLauncher.h"
@@ -37,11 +38,6 @@ void SelectRow(QTableView* list, const QString& name) {
         if (list->model()->index(row, 0).data().toString() == name)
             list->selectRow(row);
     }
-}
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 } // namespace
@@ -170,7 +166,7 @@ private slots:
         QVERIFY(hiddenWhileRunning);
         QVERIFY(mainWindow.isVisible());
         QVERIFY(dialog.isEnabled());
-        QCOMPARE(ReadFile(argsFile), "1\n" + folder + "run; \"1\" 'a'.hdr\n");
+        QCOMPARE(ReadTestFile(argsFile), "1\n" + folder + "run; \"1\" 'a'.hdr\n");
         QVERIFY(responder.m_texts.isEmpty());
 
         // A viewer that cannot start is told, with its command line; the window stays.
