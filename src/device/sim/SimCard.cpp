@@ -10,6 +10,7 @@
 #include <cctype>
 #include <fstream>
 #include <random>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -35,20 +36,26 @@ std::string PartnerExtension(const std::string& extension) {
     return result;
 }
 
-// Written beside the target first, so a failed copy never leaves a file that looks whole.
-bool CopyWhole(const fs::path& from, const fs::path& to) {
-    fs::path partial = to;
-    partial += ".part";
+// Every file is written beside its target first and takes its name only once all of them are
+// whole, so a failed copy never leaves a file that looks whole, nor half a record.
+bool CopyWhole(const std::vector<std::pair<fs::path, fs::path>>& copies) {
+    std::vector<fs::path> parts;
     std::error_code error;
-    fs::copy_file(from, partial, fs::copy_options::overwrite_existing, error);
-    if (!error) {
-        fs::rename(partial, to, error);
+    for (const auto& [from, to] : copies) {
+        parts.push_back(fs::path(to) += ".part");
+        fs::copy_file(from, parts.back(), fs::copy_options::overwrite_existing, error);
+        if (error)
+            break;
     }
-    if (error) {
-        fs::remove(partial, error);
-        return false;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (!error)
+            fs::rename(parts[i], copies[i].second, error);
+        // Only what the copy wrote goes; whatever stood in its way stays.
+        std::error_code ignored;
+        if (error && fs::is_regular_file(fs::symlink_status(parts[i], ignored)))
+            fs::remove(parts[i], ignored);
     }
-    return true;
+    return !error;
 }
 
 // The condition's base name may hold anything; on the card it must stay one plain file name.
@@ -210,16 +217,15 @@ int CSimCard::Copy(const std::string& cardPath, const std::string& pcPath) {
         return SimResult::kCardFileError;
     }
     const fs::path target = PcPath(pcPath);
+    std::vector<std::pair<fs::path, fs::path>> copies;
     for (const fs::path& file : RecordFiles(source)) {
         fs::path destination = target;
         if (file != source) {
             destination.replace_extension(PartnerExtension(target.extension().string()));
         }
-        if (!CopyWhole(file, destination)) {
-            return SimResult::kCardFileError;
-        }
+        copies.emplace_back(file, destination);
     }
-    return SimResult::kOk;
+    return CopyWhole(copies) ? SimResult::kOk : SimResult::kCardFileError;
 }
 
 int CSimCard::Move(const std::string& cardPath, const std::string& pcPath) {

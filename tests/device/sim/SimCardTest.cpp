@@ -70,6 +70,14 @@ TEST_F(SimCardTest, FailedOperationsReportAndChangeNothing) {
     EXPECT_TRUE(fs::exists(m_root / "secret.txt"));
     EXPECT_FALSE(fs::exists(pc));
     EXPECT_TRUE(fs::is_empty(m_root / "pc")); // no partial file left behind
+    // The data file cannot be written: the header, though whole, does not stay alone either.
+    fs::create_directory(m_root / "pc" / "run.dat.part");
+    EXPECT_EQ(
+        m_link->LnkMove(m_master, "\\DATA\\TEST0001.HDR", (m_root / "pc" / "run.hdr").string()),
+        SimResult::kCardFileError);
+    EXPECT_EQ(FolderNames(m_root / "pc"), std::vector<std::string>{"run.dat.part"});
+    EXPECT_TRUE(fs::exists(m_root / "card" / "DATA" / "TEST0001.HDR"));
+    fs::remove(m_root / "pc" / "run.dat.part");
 
     LinkCardInfo info{};
     ASSERT_EQ(m_link->LnkGetCardInfo(m_slave, info), 1);
