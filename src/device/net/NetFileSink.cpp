@@ -26,7 +26,9 @@ void CNetFileSink::Write(const std::string& name, const std::uint8_t* data, std:
     const bool plain = !name.empty() && name != "." && name != ".." &&
                        name.find_first_of("/\\") == std::string::npos &&
                        name.find('\0') == std::string::npos;
-    if (!plain || size > m_maxBytes - m_written) {
+    // Any other name could overwrite another file of the folder, or one of these parts.
+    const bool accepted = std::ranges::find(m_accepted, name) != m_accepted.end();
+    if (!plain || !accepted || size > m_maxBytes - m_written) {
         m_failed = true;
         return;
     }

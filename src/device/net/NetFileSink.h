@@ -12,16 +12,17 @@
 
 class CNetFileSink {
 public:
-    // The files together may hold at most `maxBytes`.
-    CNetFileSink(std::filesystem::path folder, std::uint64_t maxBytes)
-        : m_folder(std::move(folder)), m_maxBytes(maxBytes) {}
+    // Only files of the given names, which together may hold at most `maxBytes`.
+    CNetFileSink(std::filesystem::path folder, std::vector<std::string> names,
+                 std::uint64_t maxBytes)
+        : m_folder(std::move(folder)), m_accepted(std::move(names)), m_maxBytes(maxBytes) {}
     // Parts that never got their final name are removed.
     ~CNetFileSink();
     CNetFileSink(const CNetFileSink&) = delete;
     CNetFileSink& operator=(const CNetFileSink&) = delete;
 
-    // Appends to the named file of the folder. A name that is not a plain file name, bytes
-    // beyond the bound or a failed write fail the whole copy.
+    // Appends to the named file of the folder. A name that is not a plain file name or not one
+    // of those accepted, bytes beyond the bound or a failed write fail the whole copy.
     void Write(const std::string& name, const std::uint8_t* data, std::size_t size);
     // Gives every file its final name; false when anything failed (the parts are removed).
     bool Commit();
@@ -31,6 +32,7 @@ private:
     void Discard(); // guarded by m_mutex (held by the caller)
 
     const std::filesystem::path m_folder;
+    const std::vector<std::string> m_accepted;
     const std::uint64_t m_maxBytes;
     std::uint64_t m_written = 0; // guarded by m_mutex
     std::mutex m_mutex;

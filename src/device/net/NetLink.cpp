@@ -19,17 +19,27 @@ std::string Lower(std::string text) {
     return text;
 }
 
-// The bytes a card copy may bring: the file and the other file of its record (a ".hdr" and a
-// ".dat" of the same name), as the directory lists them, never more than a copy may bring at
-// all; names match without regard to case.
+// The other file of a record: a ".hdr" and a ".dat" of the same name, the extension in upper
+// case when the given one has any upper-case letter, as the recorder names it. Empty for a file
+// of no record.
+std::string PartnerName(const std::string& name) {
+    const std::size_t dot = name.rfind('.');
+    const std::string given = dot == std::string::npos ? "" : name.substr(dot);
+    const std::string extension = Lower(given);
+    const bool upper = extension != given;
+    if (extension == ".hdr")
+        return name.substr(0, dot) + (upper ? ".DAT" : ".dat");
+    if (extension == ".dat")
+        return name.substr(0, dot) + (upper ? ".HDR" : ".hdr");
+    return {};
+}
+
+// The bytes a card copy may bring: the file and its partner as the directory lists them, never
+// more than a copy may bring at all; card names match without regard to case.
 std::uint64_t CardCopyBytes(const std::vector<LinkCardFolder>& folders,
                             const std::string& cardPath) {
     const std::string wanted = Lower(cardPath.starts_with('\\') ? cardPath : "\\" + cardPath);
-    const std::size_t dot = wanted.rfind('.');
-    const std::string extension = dot == std::string::npos ? "" : wanted.substr(dot);
-    const std::string partner = extension == ".hdr"   ? wanted.substr(0, dot) + ".dat"
-                                : extension == ".dat" ? wanted.substr(0, dot) + ".hdr"
-                                                      : std::string();
+    const std::string partner = PartnerName(wanted);
     std::uint64_t bytes = 0;
     for (const LinkCardFolder& folder : folders) {
         for (const LinkCardFile& file : folder.files) {
@@ -412,12 +422,17 @@ int CNetLink::CopyToPc(int handle, const std::string& cardPath, const std::strin
     std::uint64_t bound = 0;
     if (const int listed = CopyBound(handle, cardPath, bound); listed != 1)
         return listed;
-    auto files = std::make_shared<CNetFileSink>(target.parent_path(), bound);
+    // The recorder writes the file under the name asked for and its partner beside it.
+    const std::string name = target.filename().string();
+    std::vector<std::string> names{name};
+    if (const std::string partner = PartnerName(name); !partner.empty())
+        names.push_back(partner);
+    auto files = std::make_shared<CNetFileSink>(target.parent_path(), std::move(names), bound);
     // The copy's own time-out follows from its bound, so no stream of pieces prolongs it.
     const auto timeoutMs = static_cast<int>(NetProtocol::kLongCallTimeoutMs +
                                             bound * 1000 / NetProtocol::kCopyBytesPerSecond);
     CNetMessage args;
-    args.PutText(cardPath).PutText(target.filename().string());
+    args.PutText(cardPath).PutText(name);
     std::optional<CNetReply> reply =
         connection->Call(LinkOrdinal::kCopy, handle, args, timeoutMs, files);
     if (!reply || !reply->values.GetWhole())

@@ -20,10 +20,11 @@
 // more than the client's window beyond what it has taken, so the data queries of the program
 // are answered from the client's buffer without a round trip and a stalled program leaves the
 // samples in the recorder. A card copy sends the files to the client, which writes them on its
-// own disk and takes no more bytes than the card's directory (asked just before) lists for the
-// file and its partner; a move is a copy and, once the PC files are whole, a delete. Arguments
-// and out-values per ordinal are written by CNetLink and read by CNetSession in the same order;
-// the in-values of in/out parameters travel too.
+// own disk, under no names but the one it asked for and that of its partner, and takes no more
+// bytes than the card's directory (asked just before) lists for the two; a move is a copy and,
+// once the PC files are whole, a delete. Arguments and out-values per ordinal are written by
+// CNetLink and read by CNetSession in the same order; the in-values of in/out parameters travel
+// too.
 //
 // What a peer can make the other side hold is bounded by these limits, never by a count it
 // sends: a frame is at most kMaxFrameBytes (a request kMaxRequestBytes) and is buffered only as

@@ -1,14 +1,17 @@
 // CNetLink against a recorder that breaks the protocol: replies cut, mismatched or dribbled,
 // frames that carry odd sample counts, more samples than the window, file pieces beyond what the
-// card's directory lists or aimed at another call, and scan answers that smuggle in an address.
+// card's directory lists, of other files than the record's or aimed at another call, and scan
+// answers that smuggle in an address.
 #include "RawPeer.h"
 #include "device/net/NetLink.h"
 #include "device/net/NetProtocol.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <future>
 #include <thread>
@@ -42,6 +45,41 @@ protected:
     }
 
     bool Send(const CNetMessage& frame) { return m_fake.Peer().SendFrame(frame); }
+
+    // A copy of "\DATA\R.HDR" to `folder`/r.hdr while the recorder answers the directory with
+    // `listed` and the record of a header of 100 bytes and data of 10000 (the card holds more
+    // besides), then sends these pieces and says the copy went well.
+    int CopyRecord(const std::filesystem::path& folder, int listed,
+                   const std::vector<std::pair<std::string, std::size_t>>& pieces) {
+        const LinkCardTime time{2026, 5, 4, 3, 2, 1};
+        const std::vector<LinkCardFolder> listing{{"\\", {{"BIG.DAT", time, 1u << 30, 0}}},
+                                                  {"\\DATA\\",
+                                                   {{"OTHER.DAT", time, 1u << 20, 0},
+                                                    {"r.dat", time, 10000, 0},
+                                                    {"R.HDR", time, 100, 0}}}};
+        auto result = std::async(std::launch::async, [&] {
+            return m_link.LnkCopy(m_handle, "\\DATA\\R.HDR", (folder / "r.hdr").string());
+        });
+        std::optional<CRawRequest> dir = m_fake.NextRequest();
+        EXPECT_TRUE(dir && dir->ordinal == LinkOrdinal::kGetCardDir);
+        if (!dir)
+            return result.get();
+        Send(CRawPeer::Reply(dir->sequence, dir->ordinal, listed)
+                 .Put(listed == 1 ? listing : std::vector<LinkCardFolder>()));
+        if (listed != 1)
+            return result.get(); // no copy is asked for
+        std::optional<CRawRequest> request = m_fake.NextRequest();
+        EXPECT_TRUE(request && request->ordinal == LinkOrdinal::kCopy);
+        if (request) {
+            for (const auto& [name, size] : pieces) {
+                CNetMessage piece;
+                piece.PutU8(NetProtocol::kFile).PutU32(request->sequence).PutText(name);
+                Send(piece.PutBlock(Bytes(size, 7)));
+            }
+            Send(CRawPeer::Reply(request->sequence, request->ordinal, 1));
+        }
+        return result.get();
+    }
 
     CFakeRecorder m_fake{kAddress};
     CNetLink m_link{m_fake.Port()};
@@ -224,42 +262,45 @@ TEST_F(NetLinkPeerTest, ACardCopyBringsNoMoreThanTheDirectoryListsForItsRecord) 
     const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "net_bound";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    // The record: a header of 100 bytes and data of 10000; the card holds far more besides.
-    const LinkCardTime time{2026, 5, 4, 3, 2, 1};
-    const std::vector<LinkCardFolder> listing{
-        {"\\", {{"BIG.DAT", time, 1u << 30, 0}}},
-        {"\\DATA\\",
-         {{"OTHER.DAT", time, 1u << 20, 0}, {"r.dat", time, 10000, 0}, {"R.HDR", time, 100, 0}}}};
-    auto copy = [&](int listed, std::size_t dataBytes) {
-        auto result = std::async(std::launch::async, [&] {
-            return m_link.LnkCopy(m_handle, "\\DATA\\R.HDR", (folder / "r.hdr").string());
-        });
-        std::optional<CRawRequest> dir = m_fake.NextRequest();
-        EXPECT_TRUE(dir && dir->ordinal == LinkOrdinal::kGetCardDir);
-        if (!dir)
-            return result.get();
-        Send(CRawPeer::Reply(dir->sequence, dir->ordinal, listed)
-                 .Put(listed == 1 ? listing : std::vector<LinkCardFolder>()));
-        if (listed != 1)
-            return result.get(); // no copy is asked for
-        std::optional<CRawRequest> request = m_fake.NextRequest();
-        EXPECT_TRUE(request && request->ordinal == LinkOrdinal::kCopy);
-        if (request) {
-            for (const auto& [name, size] :
-                 {std::pair{"r.hdr", std::size_t(100)}, {"r.dat", dataBytes}}) {
-                CNetMessage piece;
-                piece.PutU8(NetProtocol::kFile).PutU32(request->sequence).PutText(name);
-                Send(piece.PutBlock(Bytes(size, 7)));
-            }
-            Send(CRawPeer::Reply(request->sequence, request->ordinal, 1));
-        }
-        return result.get();
-    };
-    EXPECT_EQ(copy(1, 10001), NetProtocol::kPcFileError);
+    EXPECT_EQ(CopyRecord(folder, 1, {{"r.hdr", 100}, {"r.dat", 10001}}), NetProtocol::kPcFileError);
     EXPECT_TRUE(std::filesystem::is_empty(folder));
-    EXPECT_EQ(copy(NetProtocol::kReplyTooLarge, 0), NetProtocol::kReplyTooLarge);
-    EXPECT_EQ(copy(1, 10000), 1);
+    EXPECT_EQ(CopyRecord(folder, NetProtocol::kReplyTooLarge, {}), NetProtocol::kReplyTooLarge);
+    EXPECT_EQ(CopyRecord(folder, 1, {{"r.hdr", 100}, {"r.dat", 10000}}), 1);
     EXPECT_EQ(std::filesystem::file_size(folder / "r.dat"), 10000u);
+}
+
+TEST_F(NetLinkPeerTest, ACardCopyWritesOnlyTheFileAskedForAndItsPartner) {
+    const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "net_names";
+    struct Case {
+        std::vector<std::pair<std::string, std::size_t>> pieces;
+        int result;
+    };
+    const std::vector<Case> cases = {
+        {{{"r.hdr", 100}, {"r.dat", 10}}, 1},
+        {{{"r.hdr", 100}}, 1}, // a file without its partner
+        {{{"r.hdr", 10}, {"other.dat", 10}}, NetProtocol::kPcFileError}, // another file's name
+        {{{"r.hdr", 10}, {"R.DAT", 10}}, NetProtocol::kPcFileError},     // another case
+        {{{"r.dat.part", 10}}, NetProtocol::kPcFileError},               // a part's name
+        {{{"r", 10}}, NetProtocol::kPcFileError},
+    };
+    for (const Case& test : cases) {
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / "other.dat") << "kept";
+        EXPECT_EQ(CopyRecord(folder, 1, test.pieces), test.result) << test.pieces.back().first;
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            names.push_back(entry.path().filename().string());
+        std::ranges::sort(names);
+        std::vector<std::string> expected{"other.dat"};
+        for (const auto& [name, size] : test.pieces)
+            if (test.result == 1)
+                expected.push_back(name);
+        std::ranges::sort(expected);
+        EXPECT_EQ(names, expected) << test.pieces.back().first;
+        std::ifstream other(folder / "other.dat");
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(other), {}), "kept");
+    }
 }
 
 TEST(NetLinkScanPeer, AScanAnswerThatSmugglesAnAddressIsDropped) {
