@@ -1,12 +1,18 @@
 // Fuzz target of the card directory as a recorder answers it over the network. Beyond not
-// crashing: a directory that is read at all holds only paths and names the card can have, and
-// reads back the same once written.
+// crashing: a directory that is read at all holds only paths and names the card can have, never
+// more folders or files than the bytes carry, is taken by the link only when it is the whole
+// reply, and reads back the same once written.
 #include "device/net/NetMessage.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace {
+
+void Check(bool condition) {
+    if (!condition)
+        __builtin_trap();
+}
 
 bool PlainName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
@@ -16,29 +22,35 @@ bool PlainName(const std::string& name) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    CNetMessage message(std::vector<std::uint8_t>(data, data + size));
+    const std::vector<std::uint8_t> bytes(data, data + size);
+    CNetMessage message(bytes);
     std::vector<LinkCardFolder> folders;
     message.Get(folders);
+    Check(folders.capacity() <= size / CNetMessage::kMinCardFolderBytes);
+    for (const LinkCardFolder& folder : folders)
+        Check(folder.files.capacity() <= size / CNetMessage::kMinCardFileBytes);
+
+    // The link takes the directory only as the whole reply; otherwise the caller's stays.
+    const std::vector<LinkCardFolder> kept{{"\\KEPT\\", {}}};
+    std::vector<LinkCardFolder> taken = kept;
+    const bool whole = CNetMessage(bytes).GetWhole(taken);
+    Check(whole == (message.Ok() && message.AtEnd()));
+    Check(taken == (whole ? folders : kept));
+
     if (!message.Ok()) {
-        if (!folders.empty())
-            __builtin_trap();
+        Check(folders.empty());
         return 0;
     }
     for (const LinkCardFolder& folder : folders) {
-        if (folder.path.empty() || folder.path.front() != '\\' || folder.path.back() != '\\' ||
-            folder.path.find("\\\\") != std::string::npos)
-            __builtin_trap();
-        for (const LinkCardFile& file : folder.files) {
-            if (!PlainName(file.name))
-                __builtin_trap();
-        }
+        Check(!folder.path.empty() && folder.path.front() == '\\' && folder.path.back() == '\\' &&
+              folder.path.find("\\\\") == std::string::npos);
+        for (const LinkCardFile& file : folder.files)
+            Check(PlainName(file.name));
     }
     CNetMessage written;
     written.Put(folders);
     CNetMessage again(written.Bytes());
     std::vector<LinkCardFolder> read;
-    again.Get(read);
-    if (!again.Ok() || !again.AtEnd() || read != folders)
-        __builtin_trap();
+    Check(again.GetWhole(read) && read == folders);
     return 0;
 }

@@ -43,8 +43,14 @@ void ReadReply(const CNetMessage& values) {
     CNetMessage copy = values;
     std::vector<LinkChannelRecord> records;
     copy.GetWhole(records);
-    // The records held never outnumber what the bytes can carry.
+    // The records held never outnumber what the bytes can carry, nor do folders and files.
     Check(records.capacity() <= values.Bytes().size() / CNetMessage::kMinRecordBytes);
+    copy = values;
+    std::vector<LinkCardFolder> folders;
+    copy.GetWhole(folders);
+    Check(folders.capacity() <= values.Bytes().size() / CNetMessage::kMinCardFolderBytes);
+    for (const LinkCardFolder& folder : folders)
+        Check(folder.files.capacity() <= values.Bytes().size() / CNetMessage::kMinCardFileBytes);
 }
 
 std::vector<std::vector<std::uint8_t>> Frames(std::span<const std::uint8_t> bytes,
