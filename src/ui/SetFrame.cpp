@@ -132,8 +132,9 @@ QWidget* CZT300SetFrame::BuildBar() {
     m_hddLvlTrg = new QCheckBox(tr("HDD Lvl Trg"), bar);
     m_useRs232c = new QCheckBox(tr("UseRS232C"), bar);
     m_calc = new QCheckBox(tr("Real Time Calc"), bar);
-    for (QCheckBox* box : {m_hddLvlTrg, m_useRs232c, m_calc})
-        connect(box, &QCheckBox::toggled, this, &CZT300SetFrame::Edited);
+    connect(m_useRs232c, &QCheckBox::toggled, this, &CZT300SetFrame::Edited);
+    connect(m_hddLvlTrg, &QCheckBox::toggled, this, &CZT300SetFrame::OnHddLvlTrgToggled);
+    connect(m_calc, &QCheckBox::toggled, this, &CZT300SetFrame::OnCalcToggled);
     auto* checks = new QHBoxLayout;
     checks->addWidget(m_hddLvlTrg);
     checks->addWidget(m_useRs232c);
@@ -199,9 +200,17 @@ QWidget* CZT300SetFrame::BuildBar() {
     return bar;
 }
 
-void CZT300SetFrame::ShowTimeLabels() {
-    m_timeLabel->setText(m_hddLvlTrg->isChecked() ? tr("HDD Recording Time ( seconds ):")
-                                                  : tr("Recording Time ( seconds ):"));
+// The Pre/Post fields show the PC record's times while "HDD Lvl Trg" is ticked and the
+// recorder's otherwise; each pair keeps its own values.
+void CZT300SetFrame::ShowTimes() {
+    const bool loading = std::exchange(m_loading, true);
+    const CRecCnd& cnd = Current();
+    const bool hdd = cnd.m_hddLvlTrg != 0;
+    m_timeLabel->setText(hdd ? tr("HDD Recording Time ( seconds ):")
+                             : tr("Recording Time ( seconds ):"));
+    m_pre->setValue(hdd ? cnd.m_hddPreTime : cnd.m_preTime);
+    m_post->setValue(hdd ? cnd.m_hddPostTime : cnd.m_postTime);
+    m_loading = loading;
 }
 
 void CZT300SetFrame::FillRates(int list) {
@@ -218,9 +227,7 @@ void CZT300SetFrame::LoadFields() {
     m_loading = true;
     const CRecCnd& cnd = Current();
     m_hddLvlTrg->setChecked(cnd.m_hddLvlTrg != 0);
-    ShowTimeLabels();
-    m_pre->setValue(cnd.m_hddLvlTrg ? cnd.m_hddPreTime : cnd.m_preTime);
-    m_post->setValue(cnd.m_hddLvlTrg ? cnd.m_hddPostTime : cnd.m_postTime);
+    ShowTimes();
     int list = 0;
     for (int i = 0; i < 3; ++i) {
         if (RateListTexts(i).contains(ToQt(cnd.m_rate)))
@@ -253,14 +260,11 @@ void CZT300SetFrame::Edited() {
     if (m_loading)
         return;
     CRecCnd& cnd = Current();
-    cnd.m_hddLvlTrg = m_hddLvlTrg->isChecked() ? 1 : 0;
-    ShowTimeLabels();
     (cnd.m_hddLvlTrg ? cnd.m_hddPreTime : cnd.m_preTime) = m_pre->value();
     (cnd.m_hddLvlTrg ? cnd.m_hddPostTime : cnd.m_postTime) = m_post->value();
     if (m_rate->currentIndex() >= 0)
         cnd.m_rate = FromQt(m_rate->currentText());
     cnd.m_rs232c = m_useRs232c->isChecked() ? 1 : 0;
-    cnd.m_calc = m_calc->isChecked() ? 1 : 0;
     cnd.m_subSamp = m_subSamp->checkedId();
     cnd.m_hddRecFileExt = m_naming->checkedId() == 1 ? 1 : 0;
     for (int i = 0; i < 3; ++i)
@@ -270,6 +274,28 @@ void CZT300SetFrame::Edited() {
     m_doc.ConditionEdited(m_doc.GetShownIndex());
     m_doc.UpdateNextRecordName();
     m_nextRecord->setText(ToQt(NextRecordDisplayName(cnd, m_doc.GetNextRecordName())));
+}
+
+// The trigger columns of the table and the times of the bar follow the switch at once.
+void CZT300SetFrame::OnHddLvlTrgToggled(bool checked) {
+    if (m_loading)
+        return;
+    Current().m_hddLvlTrg = checked ? 1 : 0;
+    ShowTimes();
+    TableRuleChanged();
+}
+
+// The table shows or hides the calculation rows at once.
+void CZT300SetFrame::OnCalcToggled(bool checked) {
+    if (m_loading)
+        return;
+    Current().m_calc = checked ? 1 : 0;
+    TableRuleChanged();
+}
+
+void CZT300SetFrame::TableRuleChanged() {
+    m_doc.ConditionEdited(m_doc.GetShownIndex());
+    m_doc.UpdateAllViews(this, UpdateHint::kConditionChanged);
 }
 
 void CZT300SetFrame::OnSyncChosen(int row) {

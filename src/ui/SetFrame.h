@@ -42,6 +42,11 @@ public:
     QComboBox* SyncList() const { return m_sync; }
     QLabel* NextRecordLabel() const { return m_nextRecord; }
     QTabBar* RecorderTabs() const { return m_tabs; }
+    QCheckBox* HddLvlTrgCheck() const { return m_hddLvlTrg; }
+    QCheckBox* CalcCheck() const { return m_calc; }
+    QSpinBox* PreTimeBox() const { return m_pre; }
+    QSpinBox* PostTimeBox() const { return m_post; }
+    QLabel* TimeLabel() const { return m_timeLabel; }
 
 signals:
     void recorderChanged(int index);
@@ -52,11 +57,14 @@ private:
     void LoadFields();
     void FillRates(int list);
     void Edited();
+    void OnHddLvlTrgToggled(bool checked);
+    void OnCalcToggled(bool checked);
+    void TableRuleChanged();
     void OnSyncChosen(int row);
     void OnNameEditFinished(QLineEdit* edit, int limit, QString& accepted);
     void ApplyNames();
     void ChooseFolder();
-    void ShowTimeLabels();
+    void ShowTimes();
 
     CZT300SetDoc& m_doc;
     IPrompt& m_prompt;

@@ -5,10 +5,14 @@
 #include "support/ManualClock.h"
 #include "ui/LinkFactory.h"
 #include "ui/LogView.h"
+#include "ui/grid/GridCtrl.h"
+#include "ui/setup/ZT300SetView.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -92,6 +96,58 @@ private slots:
         QCOMPARE(frame.RateList()->currentText(), QStringLiteral("2.56kHz"));
         frame.RateList()->setCurrentIndex(0);
         QCOMPARE(doc->GetConditions()[0].m_rate, std::string("1.28Hz"));
+    }
+
+    // Each pair of times keeps its values, and the table follows the bar's switches at once.
+    void hddLevelTriggerAndCalculationSwitchTimesAndTable() {
+        auto doc = ConnectedDoc();
+        CRecCnd& cnd = doc->GetConditions()[0];
+        cnd.m_preTime = 5;
+        cnd.m_postTime = 6;
+        cnd.m_hddPreTime = 7;
+        cnd.m_hddPostTime = 8;
+        cnd.m_hddLvlTrg = 0;
+        cnd.m_calc = 0;
+        CZT300SetFrame frame(*doc, m_prompt);
+        auto* view = new CZT300SetView(&frame);
+        view->SetConditions(&doc->GetConditions(), doc->GetShownIndex(), &m_settings);
+        doc->AddView(view);
+        frame.SetView(view);
+        CGridModel& model = view->Grid().Model();
+        const int rows = model.GridRows();
+        QCOMPARE(rows, static_cast<int>(cnd.m_channels.size()) + 1);
+        QCOMPARE(model.Cell(0, ChannelTableColumn::kTrg).text, QStringLiteral("TRG"));
+        QCOMPARE(frame.PreTimeBox()->value(), 5);
+
+        frame.HddLvlTrgCheck()->setChecked(true);
+        QCOMPARE(cnd.m_hddLvlTrg, 1);
+        QCOMPARE(frame.TimeLabel()->text(), QStringLiteral("HDD Recording Time ( seconds ):"));
+        QCOMPARE(frame.PreTimeBox()->value(), 7);
+        QCOMPARE(frame.PostTimeBox()->value(), 8);
+        QCOMPARE(model.Cell(0, ChannelTableColumn::kTrg).text, QStringLiteral("H_TRG"));
+        QCOMPARE(model.Cell(0, ChannelTableColumn::kTrgV).text, QStringLiteral("H_TRG_V"));
+        QCOMPARE(model.Cell(1, ChannelTableColumn::kTrg).choices,
+                 QStringList({"OFF", "ABS", "UP", "DOWN"}));
+        frame.PreTimeBox()->setValue(9);
+        QCOMPARE(cnd.m_hddPreTime, 9);
+
+        frame.HddLvlTrgCheck()->setChecked(false);
+        QCOMPARE(frame.TimeLabel()->text(), QStringLiteral("Recording Time ( seconds ):"));
+        QCOMPARE(frame.PreTimeBox()->value(), 5);
+        QCOMPARE(frame.PostTimeBox()->value(), 6);
+        QCOMPARE(cnd.m_preTime, 5);
+        QCOMPARE(cnd.m_postTime, 6);
+        QCOMPARE(cnd.m_hddPreTime, 9);
+        QCOMPARE(cnd.m_hddPostTime, 8);
+        QCOMPARE(model.Cell(0, ChannelTableColumn::kTrg).text, QStringLiteral("TRG"));
+        QCOMPARE(model.Cell(1, ChannelTableColumn::kTrg).choices, QStringList({"OFF", "ON"}));
+
+        frame.CalcCheck()->setChecked(true);
+        QCOMPARE(cnd.m_calc, 1);
+        QCOMPARE(model.GridRows(), rows + 4);
+        frame.CalcCheck()->setChecked(false);
+        QCOMPARE(model.GridRows(), rows);
+        QVERIFY(doc->IsModified());
     }
 
     void logViewEmptiesItselfWhenFull() {
