@@ -166,9 +166,18 @@ double PhysToAmp(const CChCnd& ch, double phys) {
 }
 
 // The level start trigger of a digital input as the 16-bit count of its share of full scale.
+// The percentage was made from a whole count, so the nearest count is the one typed (0x1A is
+// 0.104 %, which gives back 25.9999... counts).
 std::uint16_t DigitalLevel(const CChCnd& ch) {
     const double count = ch.m_lvlStTrgVal * 0.01 * CChCnd::kFullScaleCounts;
-    return static_cast<std::uint16_t>(static_cast<std::int32_t>(count));
+    return static_cast<std::uint16_t>(std::clamp(std::lround(count), 0L, 0xFFFFL));
+}
+
+// The stored percentage as a whole number. A level typed in (3.3 of 10 V) can leave it a hair
+// below the whole number it stands for, and truncating must not lose that one.
+int WholePercent(double percent) {
+    constexpr double kRoundingError = 1e-9;
+    return static_cast<int>(std::floor(percent + kRoundingError));
 }
 
 template <typename Channel> auto& CalibrationField(Channel& ch, int column) {
@@ -481,7 +490,7 @@ TableCell CChannelTableRules::TriggerValueCell(const CChCnd& ch, std::int32_t ty
         return Editable(FormatText("%04X", static_cast<unsigned>(DigitalLevel(ch))));
     const double amp = ch.GetRangeValue() * ch.m_lvlStTrgVal * 0.01;
     return Editable(FormatValue(ch.AmpToPhys(amp)) +
-                    FormatText("(%d%%)", static_cast<int>(ch.m_lvlStTrgVal)));
+                    FormatText("(%d%%)", WholePercent(ch.m_lvlStTrgVal)));
 }
 
 TableCell CChannelTableRules::CalibrationCell(const CChCnd& ch, std::int32_t type,

@@ -340,6 +340,30 @@ TEST_F(ChannelTableRulesTest, TriggerEditsStorePercentagesOrHddLevels) {
     EXPECT_FALSE(rules.ApplyText(1, Col::kTrg, "ON", m_prompt));
 }
 
+// A level typed in shows as typed, also after the table is rebuilt from the condition file.
+TEST_F(ChannelTableRulesTest, TypedTriggerLevelsShowAsTypedAfterARebuild) {
+    struct Case {
+        int row;
+        std::string typed;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {11, "1a", "001A"},       {11, "1", "0001"},       {11, "3", "0003"},
+        {11, "7ff", "07FF"},      {11, "61a8", "61A8"},    {11, "FFFF", "61A8"},
+        {2, "3.3", "3.300(33%)"}, {2, "0.7", "0.700(7%)"}, {2, "5.8", "5.800(58%)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_TRUE(Rules().ApplyText(c.row, Col::kTrgV, c.typed, m_prompt));
+        EXPECT_EQ(Rules().GetCell(c.row, Col::kTrgV).text, c.shown);
+        TextLines lines;
+        m_units[0].FormatLines(lines);
+        CRecCnd reread;
+        ASSERT_TRUE(reread.ParseLines(lines));
+        EXPECT_EQ(CChannelTableRules(reread, 100, kUnits).GetCell(c.row, Col::kTrgV).text, c.shown);
+    }
+}
+
 TEST_F(ChannelTableRulesTest, TextNumberAndScaleEdits) {
     CChannelTableRules rules = Rules();
     EXPECT_TRUE(rules.ApplyText(2, Col::kSignalName, "Torque", m_prompt));
