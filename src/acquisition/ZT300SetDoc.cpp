@@ -227,7 +227,12 @@ bool CZT300SetDoc::ConnectRecorder(int index, const std::string& address, const 
 void CZT300SetDoc::MergeDefaultCondition(int index) {
     CRecCnd& fromRecorder = m_conditions[static_cast<std::size_t>(index)];
     CRecCnd stored;
-    if (!stored.Load(DefaultConditionPath(index)).empty())
+    const std::string path = DefaultConditionPath(index);
+    // A missing default file is the usual first start; anything else standing there is told.
+    if (std::string refusal = CTextFile::CheckReadable(path, CTextFile::kMaxLoadBytes);
+        !refusal.empty())
+        m_services.prompt.MessageBox(refusal, PromptIcon::Stop);
+    if (!stored.Load(path).empty())
         stored.Reset();
     if (stored.IsSameHardware(fromRecorder)) {
         stored.CopySettingsFrom(fromRecorder);

@@ -96,7 +96,7 @@ bool CRecCnd::ParseLines(const TextLines& lines) {
             ApplyDogTimer(m_dogTimer, line.substr(10));
         } else if (view.starts_with("MONITORCH ")) {
             CMonitorCh monitor;
-            if (ParseMonitorChLine(line.substr(10), 6, monitor))
+            if (ParseMonitorChLine(line.substr(10), 6, monitor) == MonitorLine::Read)
                 m_monitorChannels.push_back(std::move(monitor));
         }
     }

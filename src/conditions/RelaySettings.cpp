@@ -6,6 +6,14 @@
 
 #include <algorithm>
 
+namespace {
+
+bool IsRelayPort(std::int64_t port) {
+    return port >= 0 && port < 8;
+}
+
+} // namespace
+
 std::string FormatDogTimerLine(const WatchDogSettings& dog) {
     return FormatText("DOG_TIMER %d,%d,%lu,%d,%lu", dog.safeTimer, dog.trgTimer,
                       static_cast<unsigned long>(dog.recStopTime), dog.recStart,
@@ -26,11 +34,15 @@ void ApplyDogTimerPieces(WatchDogSettings& dog, const TextLines& pieces) {
         dog.autoMonitorTime = ReadUInt32(pieces[4]);
 }
 
-bool ParseMonitorChLine(const std::string& values, std::size_t minPieces, CMonitorCh& monitor) {
+MonitorLine ParseMonitorChLine(const std::string& values, std::size_t minPieces,
+                               CMonitorCh& monitor) {
     TextLines pieces;
     CTextFile::SplitText(pieces, ",", values);
     if (pieces.size() < minPieces)
-        return false;
+        return MonitorLine::TooShort;
+    // The port is printed 1-based in the relay lists; only the eight ports exist.
+    if (pieces.size() >= 9 && !IsRelayPort(ReadWholeNumber(pieces[6])))
+        return MonitorLine::BadPort;
     monitor = CMonitorCh{};
     monitor.m_channel = ReadInt16(pieces[0]);
     monitor.m_signalName = pieces[1];
@@ -43,7 +55,7 @@ bool ParseMonitorChLine(const std::string& values, std::size_t minPieces, CMonit
         monitor.m_trgTimes = ReadInt32(pieces[7]);
         monitor.m_countLimit = ReadInt32(pieces[8]);
     }
-    return true;
+    return MonitorLine::Read;
 }
 
 void FormatRelaySettingsLines(const RelaySettings& settings, TextLines& lines) {
@@ -87,8 +99,17 @@ bool ImportRelaySettings(const TextLines& lines, const CRecCnd& condition, Relay
             ApplyDogTimerPieces(imported.dog, CTextFile::SplitText(pieces, ",", line.substr(10)));
             continue;
         }
+        if (!line.starts_with("MONITORCH "))
+            continue;
         CMonitorCh monitor;
-        if (!line.starts_with("MONITORCH ") || !ParseMonitorChLine(line.substr(10), 9, monitor))
+        const MonitorLine read = ParseMonitorChLine(line.substr(10), 9, monitor);
+        if (read == MonitorLine::BadPort) {
+            prompt.MessageBox("Invalid file format!\n" +
+                                  CTextFile::LineDetail(lines, static_cast<int>(i) + 1),
+                              PromptIcon::Stop);
+            return false;
+        }
+        if (read != MonitorLine::Read)
             continue;
         const auto watches = [&monitor](const CChCnd& ch) {
             return ch.m_monitorNo == monitor.m_channel &&
@@ -109,6 +130,17 @@ bool ImportRelaySettings(const TextLines& lines, const CRecCnd& condition, Relay
     }
     settings = std::move(imported);
     return true;
+}
+
+bool ImportRelaySettingsFile(const std::string& path, const CRecCnd& condition,
+                             RelaySettings& settings, IPrompt& prompt) {
+    TextLines lines;
+    if (std::string message = CTextFile::ReadTextLines(path, lines, 0, CTextFile::kMaxLoadBytes);
+        !message.empty()) {
+        prompt.MessageBox(message, PromptIcon::Stop);
+        return false;
+    }
+    return ImportRelaySettings(lines, condition, settings, prompt);
 }
 
 std::vector<std::string> FormatRelayInfoLines(const WatchDogSettings& dog) {

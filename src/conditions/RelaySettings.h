@@ -14,8 +14,11 @@ std::string FormatDogTimerLine(const WatchDogSettings& dog);
 // The first up to five pieces set the values in order; missing pieces keep what is there.
 void ApplyDogTimerPieces(WatchDogSettings& dog, const TextLines& pieces);
 // A "MONITORCH" value list: with 9 or more pieces every field is read; with minPieces to 8 the
-// relay port, trigger times and count limit are 0; shorter lists are refused.
-bool ParseMonitorChLine(const std::string& values, std::size_t minPieces, CMonitorCh& monitor);
+// relay port, trigger times and count limit are 0; shorter lists, and a relay port that is not
+// one of the eight, are refused.
+enum class MonitorLine { Read, TooShort, BadPort };
+MonitorLine ParseMonitorChLine(const std::string& values, std::size_t minPieces,
+                               CMonitorCh& monitor);
 
 // What the relay setting dialog edits: a copy of the watch-dog values and monitor channels.
 struct RelaySettings {
@@ -30,6 +33,10 @@ bool ExportRelaySettings(const std::string& path, const RelaySettings& settings,
 // channels all match channels of the condition; otherwise says why and changes nothing.
 bool ImportRelaySettings(const TextLines& lines, const CRecCnd& condition, RelaySettings& settings,
                          IPrompt& prompt);
+// The same from a relay settings file; a file that cannot be read (or is far larger than any
+// relay settings file) is refused with its message.
+bool ImportRelaySettingsFile(const std::string& path, const CRecCnd& condition,
+                             RelaySettings& settings, IPrompt& prompt);
 
 // The three header lines of the relay information view.
 std::vector<std::string> FormatRelayInfoLines(const WatchDogSettings& dog);

@@ -22,12 +22,16 @@ std::string ReplacePath(std::string_view format, const std::string& path) {
     return text;
 }
 
-// Reads the whole file; returns the error number of a failed read, 0 on success.
-int ReadAll(std::FILE* file, std::string& content) {
+// Reads the whole file, or fails with EFBIG once it holds more than maxBytes; returns the error
+// number of a failed read, 0 on success.
+int ReadAll(std::FILE* file, std::string& content, std::uintmax_t maxBytes) {
     char buffer[65536];
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        if (content.size() + n > maxBytes)
+            return EFBIG;
         content.append(buffer, n);
+    }
     return std::ferror(file) ? (errno != 0 ? errno : EIO) : 0;
 }
 
@@ -37,9 +41,13 @@ void AppendLines(std::string_view content, TextLines& lines, int lineLimit) {
         if (lineLimit > 0 && static_cast<int>(lines.size()) >= lineLimit)
             break;
         // One read takes up to and including the line feed, but never more than the limit.
-        std::size_t end = content.find('\n', pos);
+        // Read as text, a CR LF arrives as one line feed: the pair takes one character.
+        const std::size_t end = content.find('\n', pos);
         std::size_t next = end == std::string_view::npos ? content.size() : end + 1;
-        if (next - pos > static_cast<std::size_t>(CTextFile::kMaxLineLength))
+        std::size_t length = next - pos;
+        if (end != std::string_view::npos && end > pos && content[end - 1] == '\r')
+            --length;
+        if (length > static_cast<std::size_t>(CTextFile::kMaxLineLength))
             next = pos + CTextFile::kMaxLineLength;
         std::string_view line = content.substr(pos, next - pos);
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
@@ -127,23 +135,39 @@ std::string CTextFile::OpenFailureMessage(const std::string& path, int errorNumb
     case ESPIPE:
     case EBADF:
     case ENOMEM:
-        return ReplacePath(reading ? "An unexpected error occurred while reading %1."
-                                   : "An unexpected error occurred while writing %1.",
+        return ReplacePath(reading ? kReadError : "An unexpected error occurred while writing %1.",
                            path);
     default:
         return "Invalid filename.";
     }
 }
 
-std::string CTextFile::ReadTextLines(const std::string& path, TextLines& lines, int lineLimit) {
+std::string CTextFile::CheckReadable(const std::string& path, std::uintmax_t maxBytes) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (error || !std::filesystem::exists(status))
+        return {}; // opening it says why
+    // A named pipe or a device would block the program or never end.
+    if (!std::filesystem::is_regular_file(status))
+        return ReplacePath(kReadError, path);
+    if (std::filesystem::file_size(path, error) > maxBytes && !error)
+        return ReplacePath(kReadError, path);
+    return {};
+}
+
+std::string CTextFile::ReadTextLines(const std::string& path, TextLines& lines, int lineLimit,
+                                     std::uintmax_t maxBytes) {
+    if (std::string refusal = CheckReadable(path, maxBytes); !refusal.empty())
+        return refusal;
     errno = 0;
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file)
         return OpenFailureMessage(path, errno, FileDirection::Reading);
     try {
         std::string content;
-        if (const int error = ReadAll(file.get(), content))
-            return OpenFailureMessage(path, error, FileDirection::Reading);
+        if (const int error = ReadAll(file.get(), content, maxBytes))
+            return error == EFBIG ? ReplacePath(kReadError, path)
+                                  : OpenFailureMessage(path, error, FileDirection::Reading);
         if (lines.empty())
             lines.reserve(500);
         AppendLines(content, lines, lineLimit);
@@ -200,7 +224,7 @@ std::string CTextFile::LineDetail(const TextLines& lines, int line) {
 
 std::string CTextFile::Load(const std::string& path) {
     TextLines lines;
-    if (std::string message = ReadTextLines(path, lines); !message.empty())
+    if (std::string message = ReadTextLines(path, lines, 0, kMaxLoadBytes); !message.empty())
         return message;
     if (!ParseLines(lines))
         return path + ":" + kUnexpectedFormat;

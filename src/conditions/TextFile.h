@@ -1,6 +1,8 @@
 // The line-oriented text file layer under every text format of the program.
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -16,14 +18,21 @@ public:
     virtual bool ParseLines(const TextLines& lines) = 0;
     virtual void FormatLines(TextLines& lines) const = 0;
 
-    // Read, then ParseLines. The empty text means success, anything else is the message to show.
+    // Read (at most kMaxLoadBytes), then ParseLines. The empty text means success, anything else
+    // is the message to show.
     std::string Load(const std::string& path);
     // FormatLines, then write. The file is replaced only once it is written whole.
     std::string Save(const std::string& path) const;
 
-    // Reads at most 16383 characters per line (a longer line arrives as several) and strips
-    // trailing CR and LF; with lineLimit above 0 reading stops after that many lines.
-    static std::string ReadTextLines(const std::string& path, TextLines& lines, int lineLimit = 0);
+    // Reads at most 16383 characters per line (a CR LF counts as one; a longer line arrives as
+    // several) and strips trailing CR and LF; with lineLimit above 0 reading stops after that
+    // many lines. What is not a regular file, or holds more than maxBytes, is refused.
+    static std::string ReadTextLines(const std::string& path, TextLines& lines, int lineLimit = 0,
+                                     std::uintmax_t maxBytes = kNoSizeLimit);
+    // The message that refuses to read a path that is not a regular file (a named pipe, a device)
+    // or a file larger than maxBytes; empty when it may be opened.
+    static std::string CheckReadable(const std::string& path,
+                                     std::uintmax_t maxBytes = kNoSizeLimit);
     // Writes each line, followed by CR LF when lineBreak is set. Without append the file is
     // replaced atomically; with append (and an existing file) the lines go at its end.
     static std::string WriteTextLines(const std::string& path, const TextLines& lines,
@@ -42,6 +51,11 @@ public:
                                           FileDirection direction);
 
     static constexpr int kMaxLineLength = 16383;
+    static constexpr std::uintmax_t kNoSizeLimit = std::numeric_limits<std::uintmax_t>::max();
+    // Condition and relay files: eight full modules with every text filled take well under
+    // 1 MiB, so a larger file is not one of them.
+    static constexpr std::uintmax_t kMaxLoadBytes = 8u << 20;
+    static constexpr const char* kReadError = "An unexpected error occurred while reading %1.";
     static constexpr const char* kUnexpectedFormat = "Unexpected file format.";
     static constexpr const char* kInsufficientMemory = "Insufficient memory to perform operation.";
 };

@@ -129,6 +129,8 @@ bool CRecorderApp::ExternalInputAvailable() const {
 }
 
 void CRecorderApp::Start() {
+    if (!m_store->OpenError().empty())
+        m_prompt->MessageBox(m_store->OpenError(), PromptIcon::Stop, PromptButtons::Ok);
     if (m_settings.m_externalSignal && !ExternalInputAvailable()) {
         m_prompt->MessageBox("TSUBSIN.DLL Not Found!", PromptIcon::Stop, PromptButtons::Ok);
         m_settings.m_externalSignal = 0;

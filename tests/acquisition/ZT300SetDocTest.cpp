@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -107,6 +109,27 @@ TEST_F(ZT300SetDocTest, PcSettingsSurviveAReconnectThroughTheDefaultFiles) {
     EXPECT_EQ(master.m_channels[0].m_phyUnit, "kN");
     EXPECT_EQ(master.m_sendPending, 0);
     EXPECT_EQ(doc->GetNextRecordName(), RecordBase(master) + "_00008");
+}
+
+// A named pipe or a device never hangs the program: as a document or as a default condition it
+// is refused with the file's message.
+TEST_F(ZT300SetDocTest, FilesThatAreNotRegularFilesAreRefused) {
+    const std::string pipe = (m_folder / "DefRecCnd.czd").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto doc = Connected();
+    EXPECT_EQ(doc->GetRecorderCount(), 2);
+    const std::string refused = "An unexpected error occurred while reading %1.";
+    auto message = [&](const std::string& path) {
+        std::string text = refused;
+        return text.replace(text.find("%1"), 2, path);
+    };
+    EXPECT_EQ(m_prompt.MessageTexts(), std::vector<std::string>{message(pipe)});
+
+    m_prompt.Clear();
+    for (const std::string& path : {pipe, std::string("/dev/zero")})
+        EXPECT_FALSE(NewDoc()->OnOpenDocument(path));
+    EXPECT_EQ(m_prompt.MessageTexts(),
+              (std::vector<std::string>{message(pipe), message("/dev/zero")}));
 }
 
 TEST_F(ZT300SetDocTest, ConnectionFailuresAreToldAndTheOpenFails) {

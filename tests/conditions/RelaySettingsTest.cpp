@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -139,4 +140,56 @@ TEST(RelaySettingsTest, TriggerRingAnswersOnceFullWithinTheCountLimit) {
 
     CMonitorCh single; // no trigger count: every trigger counts at once
     EXPECT_TRUE(single.TestTrigger(5));
+}
+
+// Only the eight relay ports exist: a file naming another is refused before anything prints it
+// (port 2147483647 would overflow as "P%d" of port + 1), and the condition reader drops the line.
+TEST(RelaySettingsTest, PortsOutsideTheEightAreRefusedOnReading) {
+    const CRecCnd cnd = ConditionWithMonitorNumbers();
+    CFakePrompt prompt;
+    struct Case {
+        const char* port;
+        bool taken;
+    };
+    for (const Case& c : {Case{"0", true}, Case{"7", true}, Case{"8", false}, Case{"-1", false},
+                          Case{"2147483647", false}, Case{"4294967296", false}}) {
+        SCOPED_TRACE(c.port);
+        prompt.Clear();
+        RelaySettings settings;
+        const std::string line = std::string("MONITORCH 1,Force,0,0,0,0,") + c.port + ",0,0";
+        EXPECT_EQ(
+            ImportRelaySettings({"N66.FILE", "DOG_TIMER 9,8,7,1,5", line}, cnd, settings, prompt),
+            c.taken);
+        EXPECT_EQ(prompt.MessageTexts(), c.taken
+                                             ? std::vector<std::string>{}
+                                             : std::vector<std::string>{"Invalid file format!"});
+        if (c.taken) {
+            EXPECT_EQ(FormatRelayInfoRow(1, settings.monitors.at(0), {0, 0, 0, 0, 0, 0, 0, 1})[7],
+                      std::string(c.port) == "7" ? "P8(B)" : "P1(A)");
+        }
+
+        CRecCnd read;
+        ASSERT_TRUE(read.ParseLines({CRecCnd::kFileMarker, line}));
+        EXPECT_EQ(read.m_monitorChannels.size(), c.taken ? 1u : 0u);
+    }
+}
+
+TEST(RelaySettingsTest, FilesThatAreNoRelayFilesAreRefusedWithTheFileMessage) {
+    const CRecCnd cnd = ConditionWithMonitorNumbers();
+    CFakePrompt prompt;
+    RelaySettings settings;
+    EXPECT_FALSE(ImportRelaySettingsFile("/dev/zero", cnd, settings, prompt));
+    const std::string big =
+        (std::filesystem::temp_directory_path() / "zt300_relay_big.n66").string();
+    {
+        std::ofstream out(big, std::ios::binary);
+        out << "N66.FILE\r\nDOG_TIMER 1,2,3,4,5\r\n";
+        out << std::string(CTextFile::kMaxLoadBytes, '#');
+    }
+    EXPECT_FALSE(ImportRelaySettingsFile(big, cnd, settings, prompt));
+    std::filesystem::remove(big);
+    EXPECT_EQ(
+        prompt.MessageTexts(),
+        (std::vector<std::string>{"An unexpected error occurred while reading /dev/zero.",
+                                  "An unexpected error occurred while reading " + big + "."}));
 }

@@ -1,4 +1,5 @@
 #include "conditions/TextFile.h"
+#include "conditions/RecCnd.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -83,6 +86,38 @@ TEST_F(TextFileTest, SplitsLinesLongerThanOneRead) {
     EXPECT_EQ(lines[2], "next");
     EXPECT_EQ(lines[3], std::string(16383, 'y'));
     EXPECT_EQ(lines[4], ""); // the line feed after a full read arrives on its own
+
+    // A CR LF is one character of a read, as when the file is read as text.
+    WriteBytes(path,
+               std::string(16382, 'z') + "\r\nnext\r\n" + std::string(16383, 'w') + "\r\nlast\r\n");
+    lines.clear();
+    ASSERT_EQ(CTextFile::ReadTextLines(path, lines), "");
+    EXPECT_EQ(lines,
+              (TextLines{std::string(16382, 'z'), "next", std::string(16383, 'w'), "", "last"}));
+}
+
+// Named pipes and devices would block the program or be read until memory runs out; a file far
+// larger than a condition is not read either.
+TEST_F(TextFileTest, RefusesWhatIsNotARegularFileOrTooLarge) {
+    const std::string pipe = Path("pipe.czd");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::string big = Path("big.czd");
+    WriteBytes(big, "ZT300_CND_FILE\r\n" + std::string(CTextFile::kMaxLoadBytes, ' '));
+    const std::string justFits = Path("fits.czd");
+    WriteBytes(justFits, "ZT300_CND_FILE\r\n" + std::string(CTextFile::kMaxLoadBytes - 16, ' '));
+    for (const std::string& path : {pipe, std::string("/dev/zero"), big}) {
+        SCOPED_TRACE(path);
+        const std::string refused = "An unexpected error occurred while reading " + path + ".";
+        CRecCnd condition;
+        EXPECT_EQ(condition.Load(path), refused);
+        TextLines lines;
+        EXPECT_EQ(CTextFile::ReadTextLines(path, lines, 0, CTextFile::kMaxLoadBytes), refused);
+        EXPECT_TRUE(lines.empty());
+    }
+    CRecCnd condition;
+    EXPECT_EQ(condition.Load(justFits), "");
+    TextLines lines;
+    EXPECT_EQ(CTextFile::ReadTextLines(big, lines), ""); // other files have no size bound
 }
 
 TEST_F(TextFileTest, KeepsEveryByteOfSingleByteText) {

@@ -1,3 +1,4 @@
+#include "acquisition/RecorderSettings.h"
 #include "ui/ProgressWnd.h"
 #include "ui/QtMessageTarget.h"
 #include "ui/QtPrompt.h"
@@ -12,6 +13,8 @@
 
 #include <thread>
 #include <vector>
+
+#include <sys/stat.h>
 
 class PlatformTest : public QObject {
     Q_OBJECT
@@ -91,6 +94,55 @@ private slots:
         QCOMPARE(again.GetString("ZT300SET_SECTION", "RegPhyUnits", ""), std::string("V,,mV"));
         QCOMPARE(again.GetString("CSelChBalDlg_Section", "SELCH", ""), std::string("1,0,1"));
         QCOMPARE(again.GetInt("ZT300SET_SECTION", "RegPhyUnits", 7), 7); // not a number
+    }
+
+    // A file edited by hand: values holding commas are the texts they are, and survive a save.
+    void handWrittenValuesWithCommasAreReadAsTheyStand() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("zt300ctl.ini");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[ZT300SET_SECTION]\nRegPhyUnits=V,,mV\nAS_FilePath = /data/a, b.csv \n"
+                   "CalFileRef=/cal/x,\nXWidth=30\n[Other]\nRegPhyUnits=kN,N\n");
+        file.close();
+        CRecorderSettings settings;
+        {
+            CQtSettingsStore store(path);
+            QCOMPARE(store.OpenError(), std::string());
+            settings.Load(store);
+            QCOMPARE(settings.m_regPhyUnits, std::string("V,,mV"));
+            QCOMPARE(settings.GetUnitList(), (std::vector<std::string>{"V", "", "mV"}));
+            QCOMPARE(settings.m_asFilePath, std::string("/data/a, b.csv"));
+            QCOMPARE(settings.m_calFileRef, std::string("/cal/x,"));
+            QCOMPARE(settings.m_xWidth, 30);
+            QCOMPARE(store.GetString("Other", "RegPhyUnits", ""), std::string("kN,N"));
+            settings.Save(store);
+            store.Sync();
+        }
+        CQtSettingsStore again(path);
+        CRecorderSettings reread;
+        reread.Load(again);
+        QCOMPARE(reread.m_regPhyUnits, std::string("V,,mV"));
+        QCOMPARE(reread.m_asFilePath, std::string("/data/a, b.csv"));
+        QCOMPARE(reread.m_calFileRef, std::string("/cal/x,"));
+    }
+
+    // A named pipe or a device as the profile is neither read (it would hang or never end) nor
+    // replaced; the store works in memory and says why.
+    void profilesThatAreNoRegularFilesAreRefused() {
+        QTemporaryDir dir;
+        const QString pipe = dir.filePath("pipe.ini");
+        QVERIFY(::mkfifo(pipe.toLocal8Bit().constData(), 0600) == 0);
+        for (const QString& path : {pipe, QStringLiteral("/dev/zero")}) {
+            CQtSettingsStore store(path);
+            QCOMPARE(store.OpenError(),
+                     "An unexpected error occurred while reading " + path.toStdString() + ".");
+            QCOMPARE(store.GetInt("ZT300SET_SECTION", "XWidth", 10), 10);
+            store.WriteInt("ZT300SET_SECTION", "XWidth", 45);
+            QCOMPARE(store.GetInt("ZT300SET_SECTION", "XWidth", 10), 45);
+            store.Sync();
+        }
+        QVERIFY(QFileInfo(pipe).isFile() == false && QFileInfo::exists(pipe));
     }
 };
 
