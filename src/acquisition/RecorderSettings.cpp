@@ -5,6 +5,8 @@
 #include "framework/SettingsStore.h"
 #include "framework/UpdateHints.h"
 
+#include <utility>
+
 std::string_view ChartWidthLabel(int seconds) {
     for (const ChartWidth& width : kChartWidths) {
         if (width.seconds == seconds)
@@ -30,8 +32,10 @@ void CRecorderSettings::Load(const ISettingsStore& store) {
     m_multiZt300 = number("Multi_ZT300", defaults.m_multiZt300);
     m_calRef = number("CalRef", defaults.m_calRef);
     m_calFileRef = text("CalFileRef", defaults.m_calFileRef);
-    m_balWarnPercent =
-        static_cast<std::uint16_t>(number("BalWarnPercent", defaults.m_balWarnPercent));
+    const int balWarnPercent = number("BalWarnPercent", defaults.m_balWarnPercent);
+    m_balWarnPercent = balWarnPercent >= 0 && balWarnPercent <= kBalWarnMax
+                           ? static_cast<std::uint16_t>(balWarnPercent)
+                           : defaults.m_balWarnPercent;
     m_chartType = number("ChartType", defaults.m_chartType);
     m_yGridCnt = number("YGridCnt", defaults.m_yGridCnt);
     m_xWidth = number("XWidth", defaults.m_xWidth);
@@ -48,6 +52,53 @@ void CRecorderSettings::Load(const ISettingsStore& store) {
     m_asFilePath = text("AS_FilePath", defaults.m_asFilePath);
     m_asMode = number("AS_Mode", defaults.m_asMode);
     m_regPhyUnits = text("RegPhyUnits", defaults.m_regPhyUnits);
+    KeepInRange(defaults);
+}
+
+namespace {
+
+void KeepWithin(int& value, int low, int high, int fallback) {
+    if (value < low || value > high)
+        value = fallback;
+}
+
+// The code fields take digits and "." only.
+void KeepCode(std::string& code, const std::string& fallback) {
+    if (code.find_first_not_of("0123456789.") != std::string::npos)
+        code = fallback;
+}
+
+} // namespace
+
+double CRecorderSettings::GridStepOf(int xWidth) {
+    for (const ChartWidth& width : kChartWidths) {
+        if (width.seconds == xWidth)
+            return width.gridSeconds;
+    }
+    return xWidth / 5.0;
+}
+
+void CRecorderSettings::KeepInRange(const CRecorderSettings& defaults) {
+    for (auto [value, fallback] : {std::pair{&m_multiZt300, defaults.m_multiZt300},
+                                   {&m_calRef, defaults.m_calRef},
+                                   {&m_chartType, defaults.m_chartType},
+                                   {&m_externalSignal, defaults.m_externalSignal},
+                                   {&m_realTimeMark, defaults.m_realTimeMark},
+                                   {&m_ctrlInput, defaults.m_ctrlInput},
+                                   {&m_useQu800, defaults.m_useQu800},
+                                   {&m_autoSave, defaults.m_autoSave},
+                                   {&m_asMode, defaults.m_asMode}})
+        KeepWithin(*value, 0, 1, fallback);
+    KeepWithin(m_yGridCnt, kYGridMin, kYGridMax, defaults.m_yGridCnt);
+    KeepWithin(m_decimalDigit, 0, kDecimalDigitMax, defaults.m_decimalDigit);
+    KeepWithin(m_xWidth, kChartWidths.front().seconds, kChartWidths.back().seconds,
+               defaults.m_xWidth);
+    const double width = m_xWidth;
+    if (!(m_xGrid >= width / kXGridMinDivisor && m_xGrid <= width))
+        m_xGrid = GridStepOf(m_xWidth);
+    KeepCode(m_rtmStartCode, defaults.m_rtmStartCode);
+    KeepCode(m_rtmStopCode, defaults.m_rtmStopCode);
+    KeepCode(m_rtmPauseCode, defaults.m_rtmPauseCode);
 }
 
 void CRecorderSettings::Save(ISettingsStore& store) const {

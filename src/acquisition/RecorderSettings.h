@@ -41,9 +41,19 @@ class CRecorderSettings {
 public:
     static constexpr const char* kSection = "ZT300SET_SECTION";
 
+    // The ranges the option sheet keeps the values in; a value read outside is not taken.
+    static constexpr int kBalWarnMax = 100;
+    static constexpr int kYGridMin = 8;
+    static constexpr int kYGridMax = 64;
+    static constexpr int kDecimalDigitMax = 4;
+    // The horizontal grid step lies between a hundredth of the chart width and the width.
+    static constexpr double kXGridMinDivisor = 100.0;
+
     // `programFolder` is the folder of the executable, with its trailing separator.
     explicit CRecorderSettings(const std::string& programFolder = {});
 
+    // Reads every setting; one outside the range the option sheet allows takes its default
+    // (an unlisted chart width inside the table's span is kept, with a grid step that fits it).
     void Load(const ISettingsStore& store);
     void Save(ISettingsStore& store) const;
 
@@ -86,6 +96,11 @@ public:
     std::string m_relayFilePath;
     std::array<std::uint8_t, 32> m_relaySettings{};
 
+    // The grid step of a chart width: the table's for a listed width, a fifth of it otherwise.
+    static double GridStepOf(int xWidth);
+
 private:
+    void KeepInRange(const CRecorderSettings& defaults);
+
     std::string m_programFolder; // the defaults of the two viewer settings derive from it
 };

@@ -2,6 +2,8 @@
 // the text of one field and either gives the value or the message the user sees.
 #pragma once
 
+#include "acquisition/RecorderSettings.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -13,11 +15,11 @@ using OptionRefusal = std::optional<std::string>;
 
 namespace OptionLimits {
 inline constexpr int kBalWarnMin = 0;
-inline constexpr int kBalWarnMax = 100;
-inline constexpr int kYGridMin = 8;
-inline constexpr int kYGridMax = 64;
+inline constexpr int kBalWarnMax = CRecorderSettings::kBalWarnMax;
+inline constexpr int kYGridMin = CRecorderSettings::kYGridMin;
+inline constexpr int kYGridMax = CRecorderSettings::kYGridMax;
 // The horizontal grid step may be as fine as a hundredth of the chart width.
-inline constexpr double kXGridMinDivisor = 100.0;
+inline constexpr double kXGridMinDivisor = CRecorderSettings::kXGridMinDivisor;
 inline constexpr int kCodeLength = 2;
 } // namespace OptionLimits
 

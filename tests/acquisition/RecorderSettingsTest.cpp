@@ -22,7 +22,7 @@ TEST(RecorderSettingsTest, DefaultsSurviveAStoreRoundTrip) {
     EXPECT_EQ(store.m_values.size(), 22u);
 
     settings.m_xWidth = 45;
-    settings.m_xGrid = 0.1;
+    settings.m_xGrid = 0.5;
     settings.m_regPhyUnits = "V,,mV";
     settings.m_multiZt300 = 1;
     settings.m_asFilePath = "/tmp/mm.csv";
@@ -31,7 +31,7 @@ TEST(RecorderSettingsTest, DefaultsSurviveAStoreRoundTrip) {
     read.Load(store);
     EXPECT_EQ(read.m_xWidth, 45);
     EXPECT_EQ(ChartWidthLabel(read.m_xWidth), "");
-    EXPECT_EQ(read.m_xGrid, 0.1);
+    EXPECT_EQ(read.m_xGrid, 0.5);
     EXPECT_EQ(read.GetUnitList(), (std::vector<std::string>{"V", "", "mV"}));
     read.SetUnitList(read.GetUnitList());
     EXPECT_EQ(read.m_regPhyUnits, "V,,mV");
@@ -39,6 +39,64 @@ TEST(RecorderSettingsTest, DefaultsSurviveAStoreRoundTrip) {
     EXPECT_EQ(read.m_asFilePath, "/tmp/mm.csv");
     EXPECT_EQ(read.m_viewFolder, "/opt/zt300ctl/");
     EXPECT_EQ(ChartWidthLabel(60), " 1 min");
+}
+
+// A profile edited by hand: what the option sheet could not have stored takes its default and
+// is written back as that default (a decimal count of 2147483647 would cost seconds and
+// megabytes on every printed value).
+TEST(RecorderSettingsTest, ValuesOutsideTheOptionSheetsRangesTakeTheirDefaults) {
+    struct Case {
+        const char* key;
+        const char* stored;
+        const char* read; // as written back
+    };
+    const Case cases[] = {
+        {"Decimal_Digit", "2147483647", "3"},
+        {"Decimal_Digit", "-1", "3"},
+        {"Decimal_Digit", "4", "4"},
+        {"XWidth", "0", "10"},
+        {"XWidth", "18001", "10"},
+        {"XWidth", "45", "45"},
+        {"XWidth", "18000", "18000"},
+        {"BalWarnPercent", "101", "100"},
+        {"BalWarnPercent", "65636", "100"},
+        {"BalWarnPercent", "-1", "100"},
+        {"BalWarnPercent", "0", "0"},
+        {"YGridCnt", "7", "25"},
+        {"YGridCnt", "65", "25"},
+        {"YGridCnt", "64", "64"},
+        {"ChartType", "2", "0"},
+        {"AS_Mode", "-3", "0"},
+        {"Multi_ZT300", "7", "0"},
+        {"AutoSave", "1", "1"},
+        {"RTM_START_CODE", "7a", "70"},
+        {"RTM_STOP_CODE", "12", "12"},
+        {"XGridStr", "1e308", "2.000000e+00"},
+        {"XGridStr", "0.05", "2.000000e+00"},
+        {"XGridStr", "0.1", "1.000000e-01"},
+        {"XGridStr", "-2", "2.000000e+00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.stored);
+        CMemorySettingsStore store;
+        store.WriteString(CRecorderSettings::kSection, c.key, c.stored);
+        CRecorderSettings settings;
+        settings.Load(store);
+        settings.Save(store);
+        EXPECT_EQ(store.GetString(CRecorderSettings::kSection, c.key, ""), c.read);
+    }
+
+    // A grid step that does not fit a chart width of no row becomes a fifth of it.
+    CMemorySettingsStore store;
+    store.WriteInt(CRecorderSettings::kSection, "XWidth", 1000);
+    store.WriteString(CRecorderSettings::kSection, "XGridStr", "2000");
+    CRecorderSettings settings;
+    settings.Load(store);
+    EXPECT_EQ(settings.m_xGrid, 200.0);
+    store.WriteInt(CRecorderSettings::kSection, "XWidth", 1);
+    store.WriteString(CRecorderSettings::kSection, "XGridStr", "2");
+    settings.Load(store);
+    EXPECT_EQ(settings.m_xGrid, 0.1); // the table's step of one second
 }
 
 TEST(RecorderSettingsTest, OptionChangesBecomeOneHint) {
