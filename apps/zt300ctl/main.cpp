@@ -7,6 +7,7 @@
 //   --chart-type N      the monitor's chart arrangement: 0 separate charts, 1 common chart
 //   PATH ...            open documents: condition files, or connection texts such as
 //                       127_0_0_2_ZT-300,127_0_0_3_ZT-500
+#include "Screenshot.h"
 #include "ui/CommandIds.h"
 #include "ui/MainFrame.h"
 #include "ui/RecorderApp.h"
@@ -14,12 +15,19 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QMdiArea>
 #include <QMessageBox>
 #include <QTimer>
 
 #include <algorithm>
 #include <clocale>
+#include <memory>
+
+namespace {
+
+// Long enough for the windows to settle after start-up.
+constexpr int kScreenshotDelayMs = 1500;
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -59,13 +67,11 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(chartType))
         recorderApp.Settings().m_chartType = parser.value(chartType).toInt() == 1 ? 1 : 0;
     const int armSeconds = parser.isSet(arm) ? std::max(parser.value(arm).toInt(), 0) : -1;
+    std::unique_ptr<CScreenshot> shot;
     if (parser.isSet(screenshot)) {
-        const int delay = armSeconds >= 0 ? 1000 + armSeconds * 1000 : 1500;
-        QTimer::singleShot(delay, &app, [&] {
-            CMainFrame& frame = recorderApp.MainFrame();
-            frame.grab().save(parser.value(screenshot));
-            frame.close();
-        });
+        const int delay = armSeconds >= 0 ? 1000 + armSeconds * 1000 : kScreenshotDelayMs;
+        shot =
+            std::make_unique<CScreenshot>(recorderApp.MainFrame(), parser.value(screenshot), delay);
     }
     recorderApp.Start();
     for (const QString& path : parser.positionalArguments())
@@ -93,5 +99,5 @@ int main(int argc, char* argv[]) {
             }
         });
     }
-    return QApplication::exec();
+    return shot ? shot->Exec() : QApplication::exec();
 }

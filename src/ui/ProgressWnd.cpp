@@ -79,6 +79,11 @@ bool CProgressWnd::CheckCancel() {
     return std::exchange(m_cancelled, false);
 }
 
+void CProgressWnd::reject() {
+    if (!m_cancel->isHidden())
+        m_cancelled = true;
+}
+
 void CProgressWnd::Close() {
     hide();
     EnableOwner(true);

@@ -31,6 +31,10 @@ public:
     QString Text() const;
     QString PercentText() const;
 
+    // Escape and the window's close button act as Cancel while it shows; the caller closes the
+    // window when its operation has stopped.
+    void reject() override;
+
 private:
     void EnableOwner(bool enable);
 

@@ -239,6 +239,32 @@ private slots:
         QCOMPARE(s.m_regPhyUnits, changed.m_regPhyUnits);
     }
 
+    // The picture is taken and the program ends also while a modal dialog is open (the welcome
+    // choice) and while a scan that finds nothing outlasts the picture's delay.
+    void screenshotEndsTheProgramWhateverItIsDoing() {
+        for (const QStringList& arguments :
+             {QStringList{"--demo"}, QStringList{"--connect"},
+              QStringList{"--demo", QString::fromStdString(kDemoRecorders)}}) {
+            QTemporaryDir home;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("HOME"), home.path());
+            environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath("config"));
+            environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath("data"));
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            const QString picture = home.filePath("shot.png");
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral(ZT300CTL_PROGRAM),
+                          arguments + QStringList{"--screenshot", picture});
+            QVERIFY2(program.waitForFinished(30000), qPrintable(arguments.join(' ')));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 0);
+            QImage image(picture);
+            QVERIFY(!image.isNull());
+            QVERIFY(image.width() > 300 && image.height() > 300);
+        }
+    }
+
     // Two recorders served by zt300sim: scan, connect, edit a range in the table, write it to the
     // recorder and read it back.
     void xcpCommandsActOnTheCurrentRecorderWithAKModule() {
