@@ -267,6 +267,14 @@ int CChannelTableRules::IconIndex(std::int32_t typeCode) {
     }
 }
 
+int CChannelTableRules::ScaledWidth(int column, int digitsWidth) {
+    constexpr double kReferenceDigitsWidth = 60.0;
+    if (column < 0 || column >= Col::kCount)
+        return 0;
+    const double scale = std::max(1.0, digitsWidth / kReferenceDigitsWidth);
+    return static_cast<int>(std::lround(kColumns[static_cast<std::size_t>(column)].width * scale));
+}
+
 std::string CChannelTableRules::AmpUnit(const std::string& range) {
     const std::string_view text = SkipBlanks(range);
     const std::size_t end = text.find_first_not_of("0123456789.");

@@ -36,6 +36,9 @@ public:
     static bool CheckFreeText(const std::string& text, IPrompt& prompt);
     // Whether an edit of this column is repeated on the other selected rows.
     static bool SpreadsToSelectedRows(int column);
+    // A column's width in a font whose ten digits take `digitsWidth` pixels: the widths were
+    // made for a font whose digits take 60, and grow with wider ones.
+    static int ScaledWidth(int column, int digitsWidth);
 
     CChannelTableRules(CRecCnd& condition, int balWarnPercent, std::vector<std::string> units);
 

@@ -364,6 +364,20 @@ TEST_F(ChannelTableRulesTest, TypedTriggerLevelsShowAsTypedAfterARebuild) {
     }
 }
 
+// The widths were made for a font whose ten digits take 60 pixels; wider fonts widen them all
+// alike, narrower ones keep them.
+TEST(ChannelTableWidthsTest, WidthsScaleWithTheDigitsOfTheFont) {
+    const int widths[] = {150, 70, 130, 70, 70, 60, 40,  60,  60,  60,
+                          80,  80, 80,  80, 80, 80, 100, 100, 100, 100};
+    for (int c = 0; c < Col::kCount; ++c) {
+        EXPECT_EQ(CChannelTableRules::ScaledWidth(c, 60), widths[c]);
+        EXPECT_EQ(CChannelTableRules::ScaledWidth(c, 48), widths[c]);
+        EXPECT_EQ(CChannelTableRules::ScaledWidth(c, 90), widths[c] * 3 / 2);
+    }
+    EXPECT_EQ(CChannelTableRules::ScaledWidth(Col::kTrgV, 76), 76);
+    EXPECT_EQ(CChannelTableRules::ScaledWidth(Col::kCount, 76), 0);
+}
+
 TEST_F(ChannelTableRulesTest, TextNumberAndScaleEdits) {
     CChannelTableRules rules = Rules();
     EXPECT_TRUE(rules.ApplyText(2, Col::kSignalName, "Torque", m_prompt));

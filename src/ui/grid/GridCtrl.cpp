@@ -211,6 +211,31 @@ int CGridCtrl::TextSpace(const QModelIndex& index) const {
     return space;
 }
 
+int CGridCtrl::FittingWidth(int row, int column) const {
+    const GridCell& cell = m_model->Cell(row, column);
+    if (row < m_model->FixedRows() || column < m_model->FixedColumns()) {
+        const QHeaderView* header =
+            row < m_model->FixedRows() ? horizontalHeader() : verticalHeader();
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.fontMetrics = header->fontMetrics();
+        option.text = cell.text;
+        option.icon = cell.icon;
+        option.orientation = header->orientation();
+        return header->style()
+            ->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), header)
+            .width();
+    }
+    const QModelIndex index = m_model->IndexOf(row, column);
+    // The inverse of TextSpace: a cell is a column less its grid line.
+    int width = fontMetrics().horizontalAdvance(cell.text) + kTextMargin + (showGrid() ? 1 : 0);
+    if (index.data(Qt::CheckStateRole).isValid())
+        width += kDecorationWidth;
+    if (index.data(Qt::DecorationRole).isValid())
+        width += kDecorationWidth;
+    return width;
+}
+
 QString CGridCtrl::TitleTipAt(const QPoint& viewportPos) const {
     const QModelIndex index = indexAt(viewportPos);
     if (!index.isValid())

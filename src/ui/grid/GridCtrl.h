@@ -54,6 +54,8 @@ public:
 
     // The full text of a cell whose text does not fit, empty when it fits.
     QString TitleTipAt(const QPoint& viewportPos) const;
+    // The column width a cell (a header cell too) needs to show its whole text.
+    int FittingWidth(int row, int column) const;
 
     bool Print(QPrinter& printer, const QString& title = {}) const;
 

@@ -138,6 +138,7 @@ void CZT300SetView::Rebuild() {
     FillHeader();
     for (int row = 1; m_rules && row < m_rules->RowCount(); ++row)
         FillRow(row);
+    FitColumns(true);
     m_grid->SetReadOnly(m_locked);
     m_grid->viewport()->update();
 }
@@ -150,7 +151,19 @@ void CZT300SetView::FillHeader() {
                             : QString::fromLatin1(info.header.data(), info.header.size());
         cell.align = Qt::AlignCenter;
         m_grid->Model().SetCell(0, column, cell);
-        m_grid->SetColumnWidth(column, info.width);
+    }
+}
+
+// The widths follow the font, and a column is never narrower than its widest text. A rebuild
+// starts from the font's widths; an edit only widens.
+void CZT300SetView::FitColumns(bool fromFontWidths) {
+    const int digitsWidth = m_grid->fontMetrics().horizontalAdvance(QStringLiteral("0123456789"));
+    for (int column = 0; column < Col::kCount; ++column) {
+        int width = fromFontWidths ? CChannelTableRules::ScaledWidth(column, digitsWidth)
+                                   : m_grid->ColumnWidth(column);
+        for (int row = 0; row < m_grid->Model().GridRows(); ++row)
+            width = std::max(width, m_grid->FittingWidth(row, column));
+        m_grid->SetColumnWidth(column, width);
     }
 }
 
@@ -231,6 +244,7 @@ void CZT300SetView::OnCellEdited(int row, int column, const QString& text, bool 
     }
     for (int r : changed)
         FillRow(r);
+    FitColumns(false);
     emit conditionEdited(CurrentIndex());
 }
 
@@ -283,6 +297,7 @@ void CZT300SetView::OpenFvAmpSetting(int row) {
         if (const int r = RowOfChannel(ch); r > 0)
             FillRow(r);
     }
+    FitColumns(false);
     emit conditionEdited(CurrentIndex());
 }
 

@@ -75,6 +75,7 @@ signals:
 
 private:
     void FillHeader();
+    void FitColumns(bool fromFontWidths);
     void FillRow(int row);
     void FillColumn(int column);
     int RowOfChannel(const CChCnd* channel) const;

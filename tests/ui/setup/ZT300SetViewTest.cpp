@@ -1,8 +1,12 @@
 #include "ui/setup/ZT300SetView.h"
 #include "acquisition/RecorderSettings.h"
+#include "acquisition/ZT300SetDoc.h"
+#include "framework/LinkLibrary.h"
 #include "framework/UpdateHints.h"
 #include "setup/ChannelTableFixture.h"
 #include "support/FakePrompt.h"
+#include "support/ManualClock.h"
+#include "ui/LinkFactory.h"
 #include "ui/grid/GridCtrl.h"
 #include "ui/setup/CalcChSettingDlg.h"
 #include "ui/setup/FvAmpSettingDlg.h"
@@ -72,11 +76,12 @@ private slots:
                                   "TRG_V",      "Phy_Unit", "Phy_VAL1",    "Cal_VAL1",
                                   "Phy_VAL2",   "Cal_VAL2", "-Phy_VAL",    "-Cal_VAL",
                                   "ScaleMax",   "ScaleMin", "Material_ID", "Memo"};
-        const int widths[] = {150, 70, 130, 70, 70, 60, 40,  60,  60,  60,
-                              80,  80, 80,  80, 80, 80, 100, 100, 100, 100};
+        const int digitsWidth =
+            m_view->Grid().fontMetrics().horizontalAdvance(QStringLiteral("0123456789"));
         for (int c = 0; c < 20; ++c) {
             QCOMPARE(Text(0, c), headers[c]);
-            QCOMPARE(m_view->Grid().ColumnWidth(c), widths[c]);
+            QVERIFY(m_view->Grid().ColumnWidth(c) >=
+                    CChannelTableRules::ScaledWidth(c, digitsWidth));
         }
         QCOMPARE(Model().headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).toInt(),
                  int(Qt::AlignCenter));
@@ -309,6 +314,58 @@ private slots:
         m_view->SetConditions(nullptr, 0, nullptr);
         QCOMPARE(Model().GridRows(), 1);
         QCOMPARE(m_view->CurrentCondition(), nullptr);
+    }
+
+    // Two recorders with every module of the demo, values of every width in the trigger
+    // columns, calculation rows, both trigger kinds: no cell clips its text in the default font.
+    void noCellClipsItsTextForAFullTwoRecorderCondition() {
+        CManualClock clock;
+        std::unique_ptr<ILinkLibrary> link = CreateLink(true, &clock, 0);
+        QTemporaryDir dir;
+        CZT300SetDoc doc(DocServices{*link, m_prompt, clock, m_settings, dir.path().toStdString()});
+        QVERIFY(doc.OnOpenDocument("127_0_0_2_ZT-300,127_0_0_3_ZT-500"));
+        std::vector<CRecCnd>& conditions = doc.GetConditions();
+        CRecCnd& first = conditions[0];
+        first.m_calc = 1;
+        first.m_calcChannels[0].m_function = 3; // the longest formula text
+        first.m_channels[0].m_lvlStTrgVal = 37.5;
+        first.m_channels[1].m_lvlStTrgVal = 100.0;
+        first.m_channels[2].m_hddLvlVal = -12345.678;
+        m_view->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+        CGridCtrl& grid = m_view->Grid();
+        QStyleOptionViewItem option;
+        option.initFrom(grid.viewport());
+        option.font = grid.font();
+        for (int recorder = 0; recorder < 2; ++recorder) {
+            for (int hddLevel = 0; hddLevel < 2; ++hddLevel) {
+                conditions[static_cast<std::size_t>(recorder)].m_hddLvlTrg = hddLevel;
+                m_view->SetConditions(&conditions, recorder, &m_settings);
+                QVERIFY(grid.verticalHeader()->sizeHint().width() <= grid.ColumnWidth(0));
+                for (int column = 1; column < Col::kCount; ++column) {
+                    const int width = grid.ColumnWidth(column);
+                    QVERIFY(grid.horizontalHeader()->sectionSizeHint(column - 1) <= width);
+                    for (int row = 1; row < Model().GridRows(); ++row) {
+                        const QModelIndex index = Model().IndexOf(row, column);
+                        QVERIFY2(grid.itemDelegate()->sizeHint(option, index).width() <= width,
+                                 qPrintable(QStringLiteral("%1 in column %2 of %3")
+                                                .arg(Text(row, column))
+                                                .arg(column)
+                                                .arg(width)));
+                    }
+                }
+                m_view->grab().save(QDir::temp().filePath(
+                    QStringLiteral("zt300_table_%1_%2.png").arg(recorder).arg(hddLevel)));
+            }
+        }
+        first.m_hddLvlTrg = 0;
+        m_view->SetConditions(&conditions, 0, &m_settings);
+        QCOMPARE(Text(1, Col::kTrgV), QStringLiteral("3.750(37%)"));
+        QCOMPARE(Text(2, Col::kTrgV), QStringLiteral("10.000(100%)"));
+        // An edit that makes a text wider widens its column.
+        const int before = grid.ColumnWidth(Col::kSignalName);
+        QVERIFY(SetText(1, Col::kSignalName, QString(60, QLatin1Char('W'))));
+        QVERIFY(grid.ColumnWidth(Col::kSignalName) > before);
     }
 
     void printsToPdfAndSavesAPicture() {
