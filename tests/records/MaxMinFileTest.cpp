@@ -121,7 +121,8 @@ TEST_F(MaxMinFileTest, SavesByHandAskBeforeTouchingAnExistingFile) {
     EXPECT_FALSE(Other().SaveByHand(m_path, m_prompt));
     EXPECT_EQ(ReadBytes(m_path), std::string(kHeader) + kLine1 + kLine2);
     ASSERT_EQ(m_prompt.Messages().size(), 2u);
-    EXPECT_EQ(m_prompt.Messages()[1].text, CMaxMinFile::kOtherChannelsMessage);
+    EXPECT_EQ(m_prompt.Messages()[1].text,
+              "The file holds MAX/MIN values of other channels.\nNothing was saved.");
     EXPECT_EQ(m_prompt.Messages()[1].icon, PromptIcon::Exclamation);
 
     m_prompt.Clear();
