@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     libasio-dev
     xvfb xauth
+    desktop-file-utils shared-mime-info
 )
 
 missing=()

@@ -34,6 +34,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("zt300ctl"));
     QApplication::setApplicationDisplayName(QStringLiteral("ZT300CTL"));
     QApplication::setOrganizationName(QStringLiteral("zt300ctl"));
+    QApplication::setDesktopFileName(QStringLiteral("zt300ctl"));
     // Qt adopts the user's locale; every file format of the program is written with printf and
     // must keep the decimal point whatever the desktop's language is.
     std::setlocale(LC_NUMERIC, "C");

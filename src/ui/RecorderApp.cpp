@@ -45,6 +45,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QIcon>
 #include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -91,6 +92,8 @@ CRecorderApp::CRecorderApp(const AppOptions& options)
       m_prompt(std::make_unique<CQtPrompt>(m_frame.get())),
       m_sound(std::make_unique<CQtSoundPlayer>()),
       m_relay(std::make_unique<CRelayCommands>(m_settings, *m_prompt, m_frame.get())) {
+    // Every window of the program shows its own icon, never the toolkit's.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zt300ctl.svg")));
     m_link = CreateLink(options.demo, &m_clock, options.netPort);
     if (options.demo)
         m_digitalInput = std::make_unique<CExternalInputSim>();

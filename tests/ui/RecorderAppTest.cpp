@@ -119,6 +119,21 @@ private slots:
         app.ShowMonitor(*app.ActiveDocument());
     }
 
+    // The title bars show the program's icon (a window without one shows the toolkit's logo).
+    void everyWindowShowsTheProgramsIcon() {
+        CRecorderApp app(Options(true));
+        const QIcon own(QStringLiteral(":/icons/zt300ctl.svg"));
+        QVERIFY(!own.isNull());
+        const QImage expected = own.pixmap(32, 32).toImage();
+        QVERIFY(!expected.isNull());
+        app.Start();
+        QVERIFY(app.OpenDocument(kDemoRecorders) != nullptr);
+        app.ShowMonitor(*app.ActiveDocument());
+        QCOMPARE(app.MainFrame().windowIcon().pixmap(32, 32).toImage(), expected);
+        for (QMdiSubWindow* child : app.MainFrame().MdiArea()->subWindowList())
+            QCOMPARE(child->windowIcon().pixmap(32, 32).toImage(), expected);
+    }
+
     void armRecordAndStopFromTheMonitorWindow() {
         CRecorderApp app(Options(true));
         app.Start();

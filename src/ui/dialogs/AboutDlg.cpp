@@ -3,13 +3,12 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QStyle>
 #include <QVBoxLayout>
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About ZT300CTL"));
     auto* icon = new QLabel(this);
-    icon->setPixmap(style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(48, 48));
+    icon->setPixmap(windowIcon().pixmap(48, 48));
     auto* text = new QLabel(
         VersionText() + QStringLiteral("\nControl program of the ZT300 / ZT500 data recorders."),
         this);
