@@ -363,7 +363,8 @@ bool CRecorderApp::IsCommandEnabled(int id) const {
     if (CRelayCommands::IsRelayCommand(id))
         return m_relay->IsEnabled(id, doc);
     switch (id) {
-    case kFileOpen:
+    case kFileOpen: // into the active document, whose condition an acquisition may be using
+        return doc == nullptr || doc->CanEditCondition();
     case kIpSetting:
     case kAppAbout:
     case kAppExit:

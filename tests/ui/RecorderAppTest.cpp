@@ -21,6 +21,7 @@
 #include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -132,6 +133,104 @@ private slots:
         QCOMPARE(app.MainFrame().windowIcon().pixmap(32, 32).toImage(), expected);
         for (QMdiSubWindow* child : app.MainFrame().MdiArea()->subWindowList())
             QCOMPARE(child->windowIcon().pixmap(32, 32).toImage(), expected);
+    }
+
+    // Every command of the menus without a document and of the setup window, in each state of
+    // the program: no document, an offline document, a connected one, and that one ARMED (the
+    // setup window active). The table is the program's rule for each.
+    void commandsAreEnabledByTheProgramsState() {
+        using namespace CommandId;
+        enum State { kNone, kOffline, kConnected, kArmed, kStates };
+        struct Row {
+            int id;
+            const char* text;
+            bool enabled[kStates];
+        };
+        // clang-format off
+        const Row rows[] = {
+            {kFileOpen,            "Open",                      {true,  true,  true,  false}},
+            {kFileSave,            "Save",                      {false, true,  true,  true}},
+            {kFileSaveAs,          "Save As",                   {false, true,  true,  true}},
+            {kFileClose,           "Close",                     {false, true,  true,  true}},
+            {kSaveAsCnd,           "Save As .CND...",           {false, true,  true,  true}},
+            {kImportCal,           "Import CAL...",             {false, false, false, false}},
+            {kExportCal,           "Export CAL ...",            {false, false, false, false}},
+            {kViewAcqFile,         "View ACQ file...",          {false, false, false, false}},
+            {kFilePrint,           "Print...",                  {false, true,  true,  true}},
+            {kFilePrintPreview,    "Print Preview",             {false, true,  true,  true}},
+            {kFilePrintSetup,      "Print Setup...",            {false, true,  true,  true}},
+            {kAppExit,             "Exit",                      {true,  true,  true,  true}},
+            {kScan,                "Scan ...",                  {true,  true,  false, false}},
+            {kIpSetting,           "IP Setting ...",            {true,  true,  true,  true}},
+            {kLoadCnd,             "Load Cnd",                  {false, false, true,  false}},
+            {kWriteCnd,            "Write Cnd",                 {false, false, true,  false}},
+            {kRtc,                 "RTC ...",                   {false, false, true,  false}},
+            {kCalibration,         "Calibration ...",           {false, false, false, false}},
+            {kOptionSetting,       "Setting ...",               {true,  true,  true,  false}},
+            {kMaxMinValue,         "MAX/MIN Value ...",         {true,  true,  true,  false}},
+            {kSaveMaxMin,          "SaveMax/Min",               {false, false, false, true}},
+            {kCanKInit,            "QA-80CAN-K Init...",        {false, false, false, false}},
+            {kXcpSet,              "XCP Set",                   {false, false, false, false}},
+            {kXcpStatus,           "XCP Status...",             {false, false, false, false}},
+            {kCanGInit,            "QA-80CAN-G Init...",        {false, false, false, false}},
+            {kRelayControlSetting, "Relay Control Setting ...", {false, false, false, false}},
+            {kWindowCascade,       "Cascade",                   {true,  true,  true,  true}},
+            {kWindowTileHorz,      "Horz Tile",                 {true,  true,  true,  true}},
+            {kWindowTileVert,      "Vert Tile",                 {true,  true,  true,  true}},
+            {kWindowArrange,       "Arrange Icons",             {true,  true,  true,  true}},
+            {kSwitch,              "SWITCH",                    {false, false, true,  true}},
+            {kAppAbout,            "About ZT300CTL...",         {true,  true,  true,  true}},
+            {kCardInfo,            "Card Info",                 {false, false, true,  false}},
+            {kRegisterPhyUnit,     "Register Phyunit",          {true,  true,  true,  false}},
+        };
+        // clang-format on
+        CRecorderApp app(Options(true));
+        app.Start();
+        CModalResponder responder;
+        CMainFrame& frame = app.MainFrame();
+        // The commands whose state differs from the table, and those of the menu on show that
+        // the table lacks.
+        auto check = [&](State state) {
+            QStringList wrong;
+            for (const Row& row : rows) {
+                const bool enabled = app.IsCommandEnabled(row.id) || row.id == kAppExit ||
+                                     row.id == kAppAbout; // the frame runs these itself
+                if (enabled != row.enabled[state])
+                    wrong << QString::fromLatin1(row.text);
+            }
+            QList<QAction*> commands = frame.actions(); // those without a menu entry
+            for (QAction* menu : frame.menuBar()->actions())
+                commands += menu->menu()->actions();
+            for (QAction* action : commands) {
+                const int id = action->data().toInt();
+                if (id != 0 && std::none_of(std::begin(rows), std::end(rows),
+                                            [id](const Row& row) { return row.id == id; }))
+                    wrong << QStringLiteral("not in the table: ") + action->text();
+            }
+            return wrong;
+        };
+        QCOMPARE(check(kNone), QStringList());
+
+        const QString path = m_dir.filePath("offline.czd");
+        QCOMPARE(CRecCnd().Save(path.toStdString()), std::string());
+        CZT300SetDoc* offline = app.OpenDocument(path.toStdString());
+        QVERIFY(offline != nullptr);
+        QCOMPARE(frame.GetMenuKind(), MenuKind::Setup);
+        QCOMPARE(check(kOffline), QStringList());
+        QVERIFY(app.CloseDocument(*offline));
+
+        CZT300SetDoc* doc = app.OpenDocument(kDemoRecorders);
+        QVERIFY(doc != nullptr);
+        QCOMPARE(check(kConnected), QStringList());
+        app.OnCommand(kGoArmed);
+        QVERIFY(doc->m_acq.run);
+        app.ShowSetup(*doc);
+        QCOMPARE(frame.GetMenuKind(), MenuKind::Setup);
+        QCOMPARE(check(kArmed), QStringList());
+        app.OnCommand(kStopArmed);
+        QVERIFY(!doc->m_acq.run);
+        for (int id : {kOptionSetting, kMaxMinValue, kRegisterPhyUnit, kFileOpen})
+            QVERIFY(app.IsCommandEnabled(id));
     }
 
     void armRecordAndStopFromTheMonitorWindow() {
