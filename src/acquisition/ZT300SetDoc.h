@@ -178,7 +178,7 @@ private:
     bool AllRecordersHaveCard() const;
 
     bool PreCheckArm(bool remote);
-    bool StartRecorders(bool remote, int bufferBytes);
+    bool StartRecorders(bool remote, double rate);
     // Calls `call` on every recorder under its lock, non-master first (or master first);
     // the first result other than 1 stops and is returned.
     int ForEachRecorder(bool masterFirst,

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <thread>
 
 namespace {
@@ -97,10 +98,19 @@ bool CZT300SetDoc::PreCheckArm(bool remote) {
     return true;
 }
 
-bool CZT300SetDoc::StartRecorders(bool remote, int bufferBytes) {
+bool CZT300SetDoc::StartRecorders(bool remote, double rate) {
+    // Thirty seconds of a recorder's own frames, at least ten: a recorder with more channels
+    // than the reference needs the larger buffer.
+    const long long wholeRate = static_cast<long long>(rate);
+    std::map<int, int> bufferBytes; // by handle
+    for (int i = 0; i < GetRecorderCount(); ++i) {
+        const long long words = m_conditions[static_cast<std::size_t>(i)].CountSampleWords(false);
+        bufferBytes[GetDevice(i).GetHandle()] = static_cast<int>(
+            std::min<long long>(words * std::max(30 * wholeRate, 10LL) * 2, 0x7FFFFFFF));
+    }
     const int result = ForEachRecorder(false, [&](ILinkLibrary& link, int handle) {
-        return remote ? link.LnkSetRemote(handle, 1, bufferBytes)
-                      : link.LnkStartArmed(handle, bufferBytes);
+        return remote ? link.LnkSetRemote(handle, 1, bufferBytes[handle])
+                      : link.LnkStartArmed(handle, bufferBytes[handle]);
     });
     if (result == 1)
         return true;
@@ -149,13 +159,8 @@ bool CZT300SetDoc::Arm(bool remote, bool armHint) {
     if (!remote && armHint)
         UpdateAllViews(nullptr, UpdateHint::kArm);
 
-    // Thirty seconds of frames, at least ten, for each recorder's buffer.
-    const long long wholeRate = static_cast<long long>(rate);
-    const int words = reference.CountSampleWords(false);
-    const auto bufferBytes = static_cast<int>(std::min<long long>(
-        static_cast<long long>(words) * std::max(30 * wholeRate, 10LL) * 2, 0x7FFFFFFF));
     m_run = std::move(run);
-    if (!StartRecorders(remote, bufferBytes)) {
+    if (!StartRecorders(remote, rate)) {
         m_run.reset();
         return false;
     }
