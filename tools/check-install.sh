@@ -8,8 +8,9 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for file in bin/zt300ctl bin/zt300sim share/icons/hicolor/scalable/apps/zt300ctl.svg \
-    share/mime/packages/zt300ctl.xml share/applications/zt300ctl.desktop; do
+for file in bin/zt300ctl bin/plotview bin/zt300sim share/icons/hicolor/scalable/apps/zt300ctl.svg \
+    share/mime/packages/zt300ctl.xml share/applications/zt300ctl.desktop \
+    share/applications/plotview.desktop; do
     [ -e "$prefix/$file" ] || { echo "not installed: $file" >&2; exit 1; }
 done
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the core and its tests with ThreadSanitizer into build-tsan/ and runs the tests of the
-# threads: the data thread, the max/min table, the record overview's builder, the document's runs
+# threads: the events, the display feed, the data thread, the max/min table, the record overview's builder, the document's runs
 # and external inputs, the links, the calibration's measuring thread, the card transfer's library
 # calls beside the UI thread, and the voice notes with their simulated microphone.
 set -euo pipefail
@@ -11,6 +11,8 @@ cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZT300_UI=OFF -DZT30
     -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread "${launcher[@]}"
 # Each test program by its folder under tests/.
 tests=(
+    framework/framework_tests
+    monitor/monitor_tests
     datapath/datapath_tests
     records/records_tests
     records/record_reader_tests

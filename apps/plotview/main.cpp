@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <QTimer>
 
 #include <clocale>
@@ -124,6 +125,10 @@ int main(int argc, char* argv[]) {
         app = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("plotview"));
     QCoreApplication::setOrganizationName(QStringLiteral("zt300ctl"));
+    if (qobject_cast<QApplication*>(app.get()) != nullptr) {
+        QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/plotview.svg")));
+        QApplication::setDesktopFileName(QStringLiteral("plotview"));
+    }
     // Numbers in files and on the command line keep the decimal point.
     std::setlocale(LC_NUMERIC, "C");
 
