@@ -160,9 +160,9 @@ TEST(RelaySettingsTest, PortsOutsideTheEightAreRefusedOnReading) {
         EXPECT_EQ(
             ImportRelaySettings({"N66.FILE", "DOG_TIMER 9,8,7,1,5", line}, cnd, settings, prompt),
             c.taken);
-        EXPECT_EQ(prompt.MessageTexts(), c.taken
-                                             ? std::vector<std::string>{}
-                                             : std::vector<std::string>{"Invalid file format!"});
+        EXPECT_EQ(prompt.MessageTexts(),
+                  c.taken ? std::vector<std::string>{}
+                          : std::vector<std::string>{"Invalid file format!\nLine 3: " + line});
         if (c.taken) {
             EXPECT_EQ(FormatRelayInfoRow(1, settings.monitors.at(0), {0, 0, 0, 0, 0, 0, 0, 1})[7],
                       std::string(c.port) == "7" ? "P8(B)" : "P1(A)");
