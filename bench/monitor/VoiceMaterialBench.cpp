@@ -1,6 +1,6 @@
 // Voice notes and the material list: the level of a second of sound, its conversion from a
 // device's own format, writing a 200-second note, reading and writing a large material list, and
-// the specification limits of 512 channels looked up in it.
+// the material limits of 512 channels looked up in it.
 #include "conditions/ChCnd.h"
 #include "monitor/AudioConverter.h"
 #include "monitor/DocMaterials.h"

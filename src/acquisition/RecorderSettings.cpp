@@ -15,12 +15,14 @@ std::string_view ChartWidthLabel(int seconds) {
     return {};
 }
 
-CRecorderSettings::CRecorderSettings(const std::string& programFolder)
-    : m_viewFolder(programFolder), m_viewerPgm(programFolder + "plotview"),
-      m_programFolder(programFolder) {}
+CRecorderSettings::CRecorderSettings(const std::string& programFolder,
+                                     const std::string& recordFolder)
+    : m_viewFolder(recordFolder.empty() ? programFolder : recordFolder),
+      m_viewerPgm(programFolder + "plotview"), m_programFolder(programFolder),
+      m_recordFolder(recordFolder) {}
 
 void CRecorderSettings::Load(const ISettingsStore& store) {
-    const CRecorderSettings defaults(m_programFolder);
+    const CRecorderSettings defaults(m_programFolder, m_recordFolder);
     auto text = [&](const char* key, const std::string& fallback) {
         return store.GetString(kSection, key, fallback);
     };

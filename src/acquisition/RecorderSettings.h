@@ -49,8 +49,12 @@ public:
     // The horizontal grid step lies between a hundredth of the chart width and the width.
     static constexpr double kXGridMinDivisor = 100.0;
 
-    // `programFolder` is the folder of the executable, with its trailing separator.
-    explicit CRecorderSettings(const std::string& programFolder = {});
+    // `programFolder` is the folder of the executable, with its trailing separator, where the
+    // viewer program is looked for; `recordFolder` is where the program writes its records
+    // (the per-user data folder), the folder the record list opens on at first. Without it the
+    // list opens on the program's folder.
+    explicit CRecorderSettings(const std::string& programFolder = {},
+                               const std::string& recordFolder = {});
 
     // Reads every setting; one outside the range the option sheet allows takes its default
     // (an unlisted chart width inside the table's span is kept, with a grid step that fits it).
@@ -102,5 +106,6 @@ public:
 private:
     void KeepInRange(const CRecorderSettings& defaults);
 
-    std::string m_programFolder; // the defaults of the two viewer settings derive from it
+    std::string m_programFolder; // the defaults of the two viewer settings derive from these
+    std::string m_recordFolder;
 };

@@ -4,6 +4,7 @@
 
 #include "conditions/TextNumbers.h"
 #include "framework/Prompt.h"
+#include "records/PyramidCache.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -98,6 +99,12 @@ bool RenameRecord(const fs::path& folder, const RecordRow& row, const TextLines&
     return true;
 }
 
+// The viewer's overview kept beside a record describes files that are gone or renamed.
+void RemoveOverviewCache(const fs::path& header) {
+    std::error_code ignored;
+    fs::remove(CPyramidCache::PathFor(header.string()), ignored);
+}
+
 } // namespace
 
 RecordEdit RecordEditOf(const RecordRow& row) {
@@ -130,6 +137,7 @@ bool EditRecord(const std::string& folder, RecordRow& row, const RecordEdit& edi
     if (rename) {
         if (!RenameRecord(folder, row, lines, base, prompt))
             return false;
+        RemoveOverviewCache(header);
         row.fileName = base + ".hdr";
     } else if (std::string message = CTextFile::WriteTextLines(header.string(), lines);
                !message.empty()) {
@@ -153,5 +161,6 @@ bool DeleteRecord(const std::string& folder, const RecordRow& row, IPrompt& prom
             return false;
         }
     }
+    RemoveOverviewCache(fs::path(folder) / row.fileName);
     return true;
 }

@@ -88,7 +88,7 @@ CRecorderApp::CRecorderApp(const AppOptions& options)
       m_store(options.settingsPath.empty()
                   ? std::make_unique<CQtSettingsStore>()
                   : std::make_unique<CQtSettingsStore>(ToQt(options.settingsPath))),
-      m_settings(ProgramFolder()), m_frame(std::make_unique<CMainFrame>()),
+      m_settings(ProgramFolder(), m_dataFolder), m_frame(std::make_unique<CMainFrame>()),
       m_prompt(std::make_unique<CQtPrompt>(m_frame.get())),
       m_sound(std::make_unique<CQtSoundPlayer>()),
       m_relay(std::make_unique<CRelayCommands>(m_settings, *m_prompt, m_frame.get())) {

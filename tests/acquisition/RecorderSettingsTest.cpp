@@ -6,9 +6,10 @@
 
 TEST(RecorderSettingsTest, DefaultsSurviveAStoreRoundTrip) {
     CMemorySettingsStore store;
-    CRecorderSettings settings("/opt/zt300ctl/");
+    CRecorderSettings settings("/opt/zt300ctl/", "/home/u/.local/share/zt300ctl/");
     settings.Load(store);
-    EXPECT_EQ(settings.m_viewFolder, "/opt/zt300ctl/");
+    EXPECT_EQ(settings.m_viewFolder, "/home/u/.local/share/zt300ctl/"); // where records go
+    EXPECT_EQ(CRecorderSettings("/opt/zt300ctl/").m_viewFolder, "/opt/zt300ctl/");
     EXPECT_EQ(settings.m_viewerPgm, "/opt/zt300ctl/plotview");
     EXPECT_EQ(settings.m_balWarnPercent, 100);
     EXPECT_EQ(settings.m_yGridCnt, 25);
@@ -37,7 +38,7 @@ TEST(RecorderSettingsTest, DefaultsSurviveAStoreRoundTrip) {
     EXPECT_EQ(read.m_regPhyUnits, "V,,mV");
     EXPECT_EQ(read.m_multiZt300, 1);
     EXPECT_EQ(read.m_asFilePath, "/tmp/mm.csv");
-    EXPECT_EQ(read.m_viewFolder, "/opt/zt300ctl/");
+    EXPECT_EQ(read.m_viewFolder, "/home/u/.local/share/zt300ctl/");
     EXPECT_EQ(ChartWidthLabel(60), " 1 min");
 }
 

@@ -137,7 +137,9 @@ TEST_F(RecordListTest, ANewNameRenamesBothFilesUnlessItNamesAnotherRecord) {
 
     edit.fileName = "Renamed run"; // ".dat" may be left off
     edit.memo1 = "renamed";
+    std::ofstream(m_folder.File("Run_00001.minmax")) << "overview";
     ASSERT_TRUE(EditRecord(m_folder.Path(), row, edit, m_prompt));
+    EXPECT_FALSE(fs::exists(m_folder.File("Run_00001.minmax")));
     EXPECT_FALSE(fs::exists(m_folder.File("Run_00001.hdr")));
     EXPECT_FALSE(fs::exists(m_folder.File("Run_00001.dat")));
     EXPECT_EQ(ReadTestFile(m_folder.File("Renamed run.dat")), data);
@@ -168,10 +170,12 @@ TEST_F(RecordListTest, AFailedWriteLeavesBothFilesAsTheyWere) {
     EXPECT_EQ(row.testInfo, "bench");
 }
 
-TEST_F(RecordListTest, DeleteTakesTheHeaderAndTheDataFile) {
+TEST_F(RecordListTest, DeleteTakesTheHeaderTheDataFileAndTheViewersOverview) {
+    std::ofstream(m_folder.File("a.b.minmax")) << "overview";
     ASSERT_TRUE(DeleteRecord(m_folder.Path(), Row("a.b.hdr"), m_prompt));
     EXPECT_FALSE(fs::exists(m_folder.File("a.b.hdr")));
     EXPECT_FALSE(fs::exists(m_folder.File("a.b.dat")));
+    EXPECT_FALSE(fs::exists(m_folder.File("a.b.minmax")));
     EXPECT_TRUE(fs::exists(m_folder.File("Run_00001.dat")));
     m_list.Fill(m_folder.Path());
     EXPECT_EQ(Names(), (std::vector<std::string>{"Run_00001.hdr", "card0001.hdr", "late.hdr"}));
