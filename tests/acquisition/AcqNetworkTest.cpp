@@ -171,7 +171,7 @@ TEST_F(AcqNetworkTest, TheRecordTimeLimitGivesExactlyRateTimesSecondsRows) {
     const std::string name = m_doc->GetNextRecordName();
     ASSERT_TRUE(m_doc->Arm(false));
     m_doc->StartAcq(CZT300SetDoc::AcqKind::Hdd);
-    for (int i = 0; i < 20 && !fs::exists(m_folder / (name + ".hdr")); ++i)
+    for (int i = 0; i < 80 && !fs::exists(m_folder / (name + ".hdr")); ++i)
         Pump(250); // the limit message stops the record
     m_doc->StopArmed(false);
     const std::vector<std::int16_t> words = ReadData(m_folder / (name + ".dat"));
@@ -189,7 +189,7 @@ TEST_F(AcqNetworkTest, ThePcLevelTriggerStartsTheRecordByItself) {
     master.m_channels[0].m_hddLvlVal = 0.0;
     const std::string name = m_doc->GetNextRecordName();
     ASSERT_TRUE(m_doc->Arm(false));
-    for (int i = 0; i < 20 && !fs::exists(m_folder / (name + ".hdr")); ++i)
+    for (int i = 0; i < 80 && !fs::exists(m_folder / (name + ".hdr")); ++i)
         Pump(250); // nobody starts the record: the trigger does, the time limit ends it
     m_doc->StopArmed(false);
     ASSERT_TRUE(fs::exists(m_folder / (name + ".dat")));
@@ -208,7 +208,7 @@ TEST_F(AcqNetworkTest, AKilledSimulatorEndsTheRecordAndReconnectionRecordsAgain)
     m_sim->Signal(SIGKILL);
     m_sim->WaitExit(5000);
     bool commError = false;
-    for (int i = 0; i < 10 && !commError; ++i)
+    for (int i = 0; i < 40 && !commError; ++i)
         commError = Pump(500);
     ASSERT_TRUE(commError);
 

@@ -164,7 +164,7 @@ TEST_F(ZT300SetDocAcqTest, TheExternalContactsAskForRecordsWhileArmed) {
     ASSERT_TRUE(m_doc->Arm(false));
     contacts.SetInputs(true, false);
     ASSERT_TRUE(contacts.WaitForReads(3, 5000));
-    for (int i = 0; i < 50 && !m_doc->m_acq.pcRecord; ++i)
+    for (int i = 0; i < 200 && !m_doc->m_acq.pcRecord; ++i)
         Pump(100);
     EXPECT_TRUE(m_doc->m_acq.pcRecord);
     m_doc->StopArmed(false);
@@ -203,12 +203,12 @@ TEST_F(ZT300SetDocAcqTest, AfterStopAcqThePcLevelTriggerOpensTheNextRecord) {
     const std::string first = m_doc->GetNextRecordName();
     ASSERT_TRUE(m_doc->Arm(false));
     CRecordWriter& writer = m_doc->GetRecordWriter();
-    for (int i = 0; i < 50 && !writer.IsRecording(); ++i)
+    for (int i = 0; i < 200 && !writer.IsRecording(); ++i)
         Pump(100);
     ASSERT_TRUE(writer.IsRecording());
     m_doc->StopAcq();
     EXPECT_EQ(m_doc->GetRecordResultText(), "ACQ OK ! (" + first + ".hdr)");
-    for (int i = 0; i < 50 && !writer.IsRecording(); ++i)
+    for (int i = 0; i < 200 && !writer.IsRecording(); ++i)
         Pump(100);
     EXPECT_TRUE(writer.IsRecording());
     const std::string second = m_doc->GetNextRecordName();
@@ -237,7 +237,7 @@ TEST_F(ZT300SetDocAcqTest, TheDiskMarginEndsTheRecordAndTheLogSaysWhy) {
     Pump(500);
     ASSERT_TRUE(m_doc->m_acq.pcRecord);
     space.m_free = static_cast<std::int64_t>(CRecordWriter::kDiskMarginBytes);
-    for (int i = 0; i < 30 && m_doc->m_acq.pcRecord; ++i)
+    for (int i = 0; i < 150 && m_doc->m_acq.pcRecord; ++i)
         Pump(100);
     EXPECT_FALSE(m_doc->m_acq.pcRecord);
     EXPECT_TRUE(m_doc->m_acq.run);

@@ -30,6 +30,9 @@
 #include <QTimer>
 #include <QtTest>
 
+// Waits for what timers and threads deliver: generous, since a loaded machine is slow.
+constexpr int kSlowMs = 20000;
+
 namespace {
 
 const std::string kDemoRecorders = "127_0_0_2_ZT-300,127_0_0_3_ZT-500";
@@ -275,7 +278,7 @@ private slots:
         const int linesBefore = monitorWindow->GetLogView()->count();
         QTest::keyClicks(monitorWindow, QStringLiteral("42"));
         QTest::keyClick(monitorWindow, Qt::Key_Return);
-        QTRY_VERIFY(monitorWindow->GetLogView()->count() > linesBefore);
+        QTRY_VERIFY_WITH_TIMEOUT(monitorWindow->GetLogView()->count() > linesBefore, kSlowMs);
         app.OnCommand(CommandId::kStopAcq);
         QVERIFY(QString::fromStdString(doc->GetRecordResultText())
                     .startsWith(QStringLiteral("ACQ OK ! (")));

@@ -11,6 +11,9 @@
 #include <QPushButton>
 #include <QtTest>
 
+// Waits for what timers and threads deliver: generous, since a loaded machine is slow.
+constexpr int kSlowMs = 20000;
+
 namespace {
 
 const char* const kConfig = R"(
@@ -69,10 +72,11 @@ private slots:
         QCOMPARE(dialog.CloseButton()->text(), QStringLiteral("Close"));
         dialog.show();
         QVERIFY(dialog.IsPolling());
-        QTRY_COMPARE(
+        QTRY_COMPARE_WITH_TIMEOUT(
             dialog.GetLines(),
             (QStringList{QStringLiteral("Slot2 CAN_K  ---  0 Non XCP "),
-                         QStringLiteral("Slot6 CAN_K  ---  3 XCP\u3000Send completely ")}));
+                         QStringLiteral("Slot6 CAN_K  ---  3 XCP\u3000Send completely ")}),
+            kSlowMs);
         // The next poll shows what the module says now.
         QVERIFY(m_device->SetXcpSwitch(2, true));
         QTRY_COMPARE_WITH_TIMEOUT(dialog.GetLines().first(),

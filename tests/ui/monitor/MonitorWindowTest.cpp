@@ -31,6 +31,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+// Waits for what timers and threads deliver: generous, since a loaded machine is slow.
+constexpr int kSlowMs = 20000;
+
 using namespace CommandId;
 
 namespace {
@@ -238,8 +241,9 @@ private slots:
         app.OnCommand(kAutoScale);
 
         app.OnCommand(kStopAcq);
-        QTRY_VERIFY(frame->findChild<QLabel*>(QStringLiteral("field1115"))->text() !=
-                    QStringLiteral("-"));
+        QTRY_VERIFY_WITH_TIMEOUT(frame->findChild<QLabel*>(QStringLiteral("field1115"))->text() !=
+                                     QStringLiteral("-"),
+                                 kSlowMs);
         QCOMPARE(frame->GetStatusBar()->Progress()->value(), 0);
         app.OnCommand(kStopArmed);
         QVERIFY(!doc->m_acq.run);

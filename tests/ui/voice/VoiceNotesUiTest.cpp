@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+// Waits for what timers and threads deliver: generous, since a loaded machine is slow.
+constexpr int kSlowMs = 20000;
+
 class VoiceNotesUiTest : public QObject {
     Q_OBJECT
 
@@ -40,7 +43,7 @@ private slots:
         QVERIFY(notes->IsListening());
         // The buffers come back through the window's messages and are queued again; without an
         // acquisition nothing is taken.
-        QTRY_VERIFY(microphone->GetPosition() >= 8 * 11025u);
+        QTRY_VERIFY_WITH_TIMEOUT(microphone->GetPosition() >= 8 * 11025u, kSlowMs);
         QCOMPARE(notes->Recorder().GetState(), CVoiceRecorder::State::Listening);
         QVERIFY(QDir(m_dir.path()).entryList({"*.wav"}).isEmpty());
         frame.reset();
