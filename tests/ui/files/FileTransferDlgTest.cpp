@@ -20,7 +20,7 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "ModalResponder.h"
+#include "UiTestSupport.h"
 
 #include <filesystem>
 #include <fstream>
@@ -30,13 +30,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kSection = "CFileTransferDlg_Section";
-
-QStringList Column(const QTableView* list, int column) {
-    QStringList texts;
-    for (int row = 0; row < list->model()->rowCount(); ++row)
-        texts << list->model()->index(row, column).data().toString();
-    return texts;
-}
 
 void SelectRows(QTableView* list, const QStringList& names) {
     list->clearSelection();
@@ -125,8 +118,7 @@ private slots:
         QVERIFY(dialog.FormatButton()->isEnabled());
         SelectRows(dialog.CardList(), {"CARD01_Run0002.DAT", "NOTE.WAV"});
         QVERIFY(dialog.CopyButton()->isEnabled() && dialog.DeleteButton()->isEnabled());
-        const fs::path shot = fs::temp_directory_path() / "zt300_file_transfer.png";
-        QVERIFY(dialog.grab().save(QString::fromStdString(shot.string())));
+        QVERIFY(SaveShot(dialog, "zt300_file_transfer.png"));
 
         QTest::mouseClick(dialog.CopyButton(), Qt::LeftButton);
         QVERIFY(responder.m_texts.isEmpty());

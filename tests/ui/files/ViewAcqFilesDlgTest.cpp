@@ -16,7 +16,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "ModalResponder.h"
+#include "UiTestSupport.h"
 
 #include <filesystem>
 #include <fstream>
@@ -24,13 +24,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-QStringList Column(const QTableView* list, int column) {
-    QStringList texts;
-    for (int row = 0; row < list->model()->rowCount(); ++row)
-        texts << list->model()->index(row, column).data().toString();
-    return texts;
-}
 
 void SelectRow(QTableView* list, const QString& name) {
     list->clearSelection();
@@ -90,8 +83,7 @@ private slots:
         QVERIFY(!dialog.EditButton()->isEnabled());
         SelectRow(list, "a.b.hdr");
         QVERIFY(dialog.EditButton()->isEnabled() && dialog.DeleteButton()->isEnabled());
-        const fs::path shot = fs::temp_directory_path() / "zt300_view_acq_files.png";
-        QVERIFY(dialog.grab().save(QString::fromStdString(shot.string())));
+        QVERIFY(SaveShot(dialog, "zt300_view_acq_files.png"));
 
         // Edit File shows the recording's texts; a new name renames both files.
         QStringList shown;
@@ -101,8 +93,7 @@ private slots:
                 return;
             shown = {edit->TestInfo()->text(), edit->Memo1()->text(), edit->Memo2()->text(),
                      edit->FileName()->text()};
-            const fs::path editShot = fs::temp_directory_path() / "zt300_edit_file.png";
-            QVERIFY(edit->grab().save(QString::fromStdString(editShot.string())));
+            QVERIFY(SaveShot(*edit, "zt300_edit_file.png"));
             edit->TestInfo()->setText(QStringLiteral("Checked"));
             edit->FileName()->setText(QStringLiteral("bench 2.dat"));
             edit->accept();
