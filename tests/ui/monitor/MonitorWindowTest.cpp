@@ -31,30 +31,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// Waits for what timers and threads deliver: generous, since a loaded machine is slow.
-constexpr int kSlowMs = 20000;
+#include "UiTestSupport.h"
 
 using namespace CommandId;
 
 namespace {
 
-const std::string kDemoRecorders = "127_0_0_2_ZT-300,127_0_0_3_ZT-500";
 const std::string kOneRecorder = "127_0_0_2_ZT-300";
-
-// Acknowledges the message boxes an acquisition start may show.
-class CBoxAnswerer : public QObject {
-public:
-    CBoxAnswerer() {
-        connect(&m_timer, &QTimer::timeout, this, [] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                box->accept();
-        });
-        m_timer.start(20);
-    }
-
-private:
-    QTimer m_timer;
-};
 
 } // namespace
 
@@ -64,14 +47,7 @@ class MonitorWindowTest : public QObject {
 private:
     QTemporaryDir m_dir;
 
-    AppOptions Options() const {
-        AppOptions options;
-        options.demo = true;
-        options.welcome = false;
-        options.settingsPath = m_dir.filePath("zt300ctl.ini").toStdString();
-        options.dataFolder = m_dir.filePath("data").toStdString();
-        return options;
-    }
+    AppOptions Options() const { return DemoOptions(m_dir); }
 
     static CMoniChartFrame* Monitor(CRecorderApp& app) {
         return app.MainFrame().findChild<CMoniChartFrame*>();
@@ -107,50 +83,35 @@ private slots:
         QVERIFY(frame->GetChartView() != nullptr);
         QVERIFY(ChartSlotsAllShown(*doc)); // a condition that showed nothing shows everything
 
-        // Separate charts in the wave type, nothing in the ring yet.
-        QVERIFY(app.IsCommandEnabled(kOffset));
-        QVERIFY(app.IsCommandEnabled(kResetScale));
-        QVERIFY(!app.IsCommandEnabled(kAutoScale));
-        QVERIFY(app.IsCommandEnabled(kWave));
-        QVERIFY(app.IsCommandChecked(kWave));
-        QVERIFY(!app.IsCommandChecked(kDigit));
-        QVERIFY(app.IsCommandEnabled(kDigitAndWave));
-        QVERIFY(!app.IsCommandChecked(kDigitAndWave));
-        QVERIFY2(!app.IsCommandEnabled(kChartSlot1), "two recorders");
-        QVERIFY(app.IsCommandChecked(kTestInfoPanel));
-        QVERIFY(app.IsCommandChecked(kRemoteControlPanel));
-
+        // Offset, ResetScale, AutoScale, Wave, Digit, DigitAndWave, ChartSlot1, TestInfoPanel and
+        // RemoteControlPanel: separate charts in the wave type, nothing in the ring yet, and no
+        // chart slots for two recorders.
+        QCOMPARE(States(app), (QStringList{"E-", "E-", "--", "EC", "E-", "E-", "-C", "EC", "EC"}));
         doc->GetConditions()[0].m_channels[0].m_valueBox = 1;
-        QVERIFY(app.IsCommandChecked(kDigitAndWave));
         app.OnCommand(kOffset);
-        QVERIFY(app.IsCommandChecked(kOffset));
-        app.OnCommand(kDigit);
-        QVERIFY(app.IsCommandChecked(kDigit));
-        QVERIFY2(!app.IsCommandEnabled(kOffset), "the digit type has no scales");
-        QVERIFY(!app.IsCommandEnabled(kResetScale));
-        QVERIFY(!app.IsCommandEnabled(kDigitAndWave));
+        QCOMPARE(States(app), (QStringList{"EC", "E-", "--", "EC", "E-", "EC", "-C", "EC", "EC"}));
+        app.OnCommand(kDigit); // the digit type has no scales
+        QCOMPARE(States(app), (QStringList{"-C", "--", "--", "E-", "EC", "-C", "-C", "EC", "EC"}));
         app.OnCommand(kWave);
         app.OnCommand(kTestInfoPanel);
-        QVERIFY(!app.IsCommandChecked(kTestInfoPanel));
-        QVERIFY(!frame->GetTestInfoPanel()->isVisibleTo(frame));
         app.OnCommand(kRemoteControlPanel);
-        QVERIFY(!app.IsCommandChecked(kRemoteControlPanel));
+        QCOMPARE(States(app), (QStringList{"EC", "E-", "--", "EC", "E-", "EC", "-C", "E-", "E-"}));
+        QVERIFY(!frame->GetTestInfoPanel()->isVisibleTo(frame));
         QVERIFY(!frame->GetControlPanel()->isVisible());
 
         // Nothing shown: the chart commands wait for a channel.
-        for (CRecCnd& condition : doc->GetConditions())
+        for (CRecCnd& condition : doc->GetConditions()) {
             for (CChCnd& channel : condition.m_channels)
                 channel.m_visible = 0;
-        for (CRecCnd& condition : doc->GetConditions())
             for (CCalcChCnd& calc : condition.m_calcChannels)
                 calc.m_visible = 0;
-        QVERIFY(!app.IsCommandEnabled(kWave));
-        QVERIFY(!app.IsCommandEnabled(kOffset));
+        }
+        QCOMPARE(States(app), (QStringList{"-C", "--", "--", "-C", "--", "--", "--", "E-", "E-"}));
 
         // The setup window has none of the monitor's commands.
         app.OnCommand(kSwitch);
         QCOMPARE(app.MainFrame().GetMenuKind(), MenuKind::Setup);
-        QVERIFY(!app.IsCommandEnabled(kOffset));
+        QCOMPARE(States(app), (QStringList{"--", "--", "--", "--", "--", "--", "--", "--", "--"}));
         QVERIFY(app.Exit());
     }
 
@@ -184,7 +145,7 @@ private slots:
         app.Settings().m_xWidth = 2;
         app.Settings().m_xGrid = 0.5;
         app.Start();
-        CBoxAnswerer answerer;
+        CModalResponder answerer; // acknowledges what a start may say
         CZT300SetDoc* doc = OpenMonitor(app, kDemoRecorders);
         QVERIFY(doc != nullptr);
         CMoniChartFrame* frame = Monitor(app);
@@ -297,6 +258,16 @@ private slots:
     }
 
 private:
+    // The chart commands, each as "E" (enabled) or "-" followed by "C" (checked) or "-".
+    static QStringList States(const CRecorderApp& app) {
+        QStringList states;
+        for (const int id : {kOffset, kResetScale, kAutoScale, kWave, kDigit, kDigitAndWave,
+                             kChartSlot1, kTestInfoPanel, kRemoteControlPanel})
+            states << QLatin1String(app.IsCommandEnabled(id) ? "E" : "-") +
+                          QLatin1String(app.IsCommandChecked(id) ? "C" : "-");
+        return states;
+    }
+
     static bool ChartSlotsAllShown(const CZT300SetDoc& doc) {
         for (const CRecCnd& condition : doc.GetConditions())
             for (const CChCnd& channel : condition.m_channels)
