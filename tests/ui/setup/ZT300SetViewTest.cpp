@@ -41,10 +41,8 @@ private:
     }
     void DoubleClick(int row, int column) {
         CGridCtrl& grid = m_view->Grid();
-        const QPoint at = grid.visualRect(Model().IndexOf(row, column)).center();
         grid.scrollTo(Model().IndexOf(row, column));
         const QPoint centre = grid.visualRect(Model().IndexOf(row, column)).center();
-        Q_UNUSED(at);
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, centre);
         QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, centre);
     }
@@ -98,12 +96,13 @@ private slots:
         QCOMPARE(Model().headerData(11, Qt::Vertical, Qt::DisplayRole).toString(),
                  QStringLiteral("QA-80IMU  6-1"));
         QVERIFY(Model().headerData(0, Qt::Vertical, Qt::DecorationRole).isValid());
-        QCOMPARE(Text(13, 0), QStringLiteral("QA-80CAN-K  7-1(2)"));
-        QCOMPARE(Text(16, 0), QStringLiteral("QA-80CALC  9-1"));
-        QCOMPARE(Text(13, Col::kRange), QStringLiteral("UINT32"));
-        QCOMPARE(Text(11, Col::kRange), QStringLiteral("00F3"));
-        QCOMPARE(Text(5, Col::kFilter), QStringLiteral("MG,1,1,FR"));
-        QCOMPARE(Text(16, Col::kFilter), QStringLiteral("DIF=|ChA-ChB|,1,2"));
+        // The texts of the CAN, calculation, IMU and frequency modules.
+        const std::tuple<int, int, QString> texts[] = {
+            {13, 0, "QA-80CAN-K  7-1(2)"},  {16, 0, "QA-80CALC  9-1"},
+            {13, Col::kRange, "UINT32"},    {11, Col::kRange, "00F3"},
+            {5, Col::kFilter, "MG,1,1,FR"}, {16, Col::kFilter, "DIF=|ChA-ChB|,1,2"}};
+        for (const auto& [row, column, text] : texts)
+            QCOMPARE(Text(row, column), text);
 
         // Slot colours alternate; the calculation rows follow the last slot's.
         const auto back = [this](int row) {
@@ -116,19 +115,18 @@ private slots:
         QCOMPARE(back(15), QColor(230, 255, 255));
         QCOMPARE(back(16), QColor(240, 255, 255));
 
-        const auto editable = [this](int row, int column) {
-            return bool(Model().flags(Model().IndexOf(row, column)) & Qt::ItemIsEditable);
-        };
-        QVERIFY(editable(1, Col::kRange));
-        QVERIFY(editable(1, Col::kCalVal1));
-        QVERIFY(!editable(1, Col::kBal));
-        QVERIFY(!editable(1, Col::kChannels));
+        // Typed into: an analogue channel's range and calibration, a calculation's scale; not the
+        // balance, the channel box, a frequency filter, an IMU's calibration, a CAN range or a
+        // calculation's name.
+        const std::tuple<int, int, bool> editable[] = {
+            {1, Col::kRange, true},     {1, Col::kCalVal1, true},      {1, Col::kBal, false},
+            {1, Col::kChannels, false}, {5, Col::kFilter, false},      {12, Col::kCalVal1, false},
+            {13, Col::kRange, false},   {16, Col::kSignalName, false}, {16, Col::kScaleMax, true}};
+        for (const auto& [row, column, expected] : editable)
+            QVERIFY2(bool(Model().flags(Model().IndexOf(row, column)) & Qt::ItemIsEditable) ==
+                         expected,
+                     qPrintable(QStringLiteral("row %1, column %2").arg(row).arg(column)));
         QVERIFY(Model().flags(Model().IndexOf(1, Col::kChannels)) & Qt::ItemIsUserCheckable);
-        QVERIFY(!editable(5, Col::kFilter));
-        QVERIFY(!editable(12, Col::kCalVal1));
-        QVERIFY(!editable(13, Col::kRange));
-        QVERIFY(!editable(16, Col::kSignalName));
-        QVERIFY(editable(16, Col::kScaleMax));
         QCOMPARE(m_view->ChannelOfRow(2), &Ch(1));
         QCOMPARE(m_view->ChannelOfRow(16), &m_units[0].m_calcChannels[0]);
         QCOMPARE(CZT300SetView::FrameCaption("Test.czd"), QStringLiteral("Test.czd--- Setting"));
