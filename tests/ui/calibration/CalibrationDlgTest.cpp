@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "UiTestSupport.h"
+
 namespace {
 
 // Eight voltage channels at 1 kHz; channel n is fed n - 4.5 volts (n = 1..8) with 0.05 V noise.
@@ -148,9 +150,7 @@ private slots:
             QVERIFY(dialog.StartMeasuring());
             dialog.show();
             QVERIFY(WaitForSamples(dialog, 1000));
-            if (qEnvironmentVariableIsSet("ZT300_SCREENSHOT_DIR"))
-                dialog.grab().save(qEnvironmentVariable("ZT300_SCREENSHOT_DIR") +
-                                   QStringLiteral("/calibration.png"));
+            QVERIFY(SaveShot(dialog, "calibration.png"));
             dialog.accept();
             QVERIFY(!dialog.IsMeasuring());
             QCOMPARE(m_link->LnkGetStatus(m_device->GetHandle()), RecorderStatus::kIdle);
@@ -234,9 +234,7 @@ private slots:
         QCOMPARE(m_link->FindRecorder("127.0.0.2")->GetInput(1, 2), (CSimInput{-7.25, 0.5}));
         QCOMPARE(window.InputList()->item(2)->text(),
                  QStringLiteral("127.0.0.2  1-3:  -7.2500 +- 0.5000"));
-        if (qEnvironmentVariableIsSet("ZT300_SCREENSHOT_DIR"))
-            window.grab().save(qEnvironmentVariable("ZT300_SCREENSHOT_DIR") +
-                               QStringLiteral("/simulated_inputs.png"));
+        QVERIFY(SaveShot(window, "simulated_inputs.png"));
         window.RemoveInput();
         QCOMPARE(window.InputList()->count(), 7);
         QCOMPARE(m_link->FindRecorder("127.0.0.2")->GetInput(1, 2), std::nullopt);

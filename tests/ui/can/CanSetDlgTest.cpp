@@ -22,6 +22,8 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "UiTestSupport.h"
+
 namespace {
 
 using Kind = CCanSetup::Kind;
@@ -38,14 +40,6 @@ CANSIG 7 769,-1,8,0,1,32,1,1.0,0.0,Pressure,kPa,4
 
 QString Fixture(const char* name) {
     return QStringLiteral(ZT300_TEST_DATA_DIR "/can/") + QString::fromLatin1(name);
-}
-
-QStringList Column(const QTableView* list, int column) {
-    QStringList cells;
-    const QAbstractItemModel* model = list->model();
-    for (int row = 0; row < model->rowCount(); ++row)
-        cells << model->index(row, column).data().toString();
-    return cells;
 }
 
 // The ticked rows, or -1 when the rows carry no check box.
@@ -70,11 +64,6 @@ QStringList TabTexts(const QTabBar* tabs) {
 
 void ClickTab(QTabBar* tabs, int tab) {
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
-}
-
-void Grab(QWidget& widget, const char* name) {
-    widget.resize(widget.sizeHint());
-    QVERIFY(widget.grab().save(QDir::temp().filePath(QString::fromLatin1(name))));
 }
 
 } // namespace
@@ -142,7 +131,8 @@ private slots:
         QAbstractItemModel* model = dialog.List()->model();
         QVERIFY(model->setData(model->index(0, 0), Qt::Checked, Qt::CheckStateRole));
         QCOMPARE(dialog.SelectedSignals()->text(), QStringLiteral("5"));
-        Grab(dialog, "zt300_can_k_setting.png");
+        dialog.resize(dialog.sizeHint());
+        QVERIFY(SaveShot(dialog, "zt300_can_k_setting.png"));
 
         // The header sorts; a second click reverses.
         QHeaderView* header = dialog.List()->horizontalHeader();
@@ -207,7 +197,8 @@ private slots:
         QCOMPARE(Column(dialog.List(), 13), (QStringList{"INT16", "FLOAT32"}));
         dialog.SwitchBox()->click();
         QVERIFY(!dialog.Setup().IsAckOn());
-        Grab(dialog, "zt300_can_g_setting.png");
+        dialog.resize(dialog.sizeHint());
+        QVERIFY(SaveShot(dialog, "zt300_can_g_setting.png"));
         dialog.reject();
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(m_link->FindRecorder("127.0.0.2")->GetCanModule(7)->Execute("ACK"),

@@ -11,8 +11,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-// Waits for what timers and threads deliver: generous, since a loaded machine is slow.
-constexpr int kSlowMs = 20000;
+#include "UiTestSupport.h"
 
 namespace {
 
@@ -84,7 +83,7 @@ private slots:
 
         // Five character widths in, the first line one text height down, the next two further.
         dialog.resize(dialog.sizeHint());
-        QVERIFY(dialog.grab().save(QDir::temp().filePath(QStringLiteral("zt300_xcp_status.png"))));
+        QVERIFY(SaveShot(dialog, "zt300_xcp_status.png"));
         const QImage picture = dialog.LinesArea()->grab().toImage();
         const QFontMetrics metrics = dialog.LinesArea()->fontMetrics();
         const int height = metrics.height();

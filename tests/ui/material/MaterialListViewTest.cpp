@@ -16,11 +16,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "UiTestSupport.h"
+
 #include <fstream>
 #include <thread>
-
-// Waits for what timers and threads deliver: generous, since a loaded machine is slow.
-constexpr int kSlowMs = 20000;
 
 namespace {
 
@@ -96,8 +95,7 @@ private slots:
             QCOMPARE(Row(view, 3), (QStringList{"3", "Rubber", "NR-60", "kN", "4.5", ""}));
             QVERIFY(view.Grid()->Model().Cell(1, 4).align & Qt::AlignRight);
             QVERIFY(view.Grid()->Model().IsReadOnly());
-            if (!qEnvironmentVariable("ZT300_SCREENSHOTS").isEmpty())
-                view.grab().save(qEnvironmentVariable("ZT300_SCREENSHOTS") + "/mat-view.png");
+            QVERIFY(SaveShot(view, "mat-view.png"));
 
             // A file that is not a material file: its message, nothing changes.
             const QString bad = m_dir.filePath("bad.zai");
@@ -164,8 +162,7 @@ private slots:
         QCOMPARE(model.Cell(1, 2).textColour, QColor(255, 0, 0));
         QCOMPARE(model.Cell(2, 3).textColour, QColor(0, 160, 0));
         QVERIFY2(!model.Cell(3, 3).textColour.isValid(), "no material: the default colour");
-        if (!qEnvironmentVariable("ZT300_SCREENSHOTS").isEmpty())
-            frame.grab().save(qEnvironmentVariable("ZT300_SCREENSHOTS") + "/monitor-relay.png");
+        QVERIFY(SaveShot(frame, "monitor-relay.png"));
 
         // Another list from the material view: the colours follow at once.
         const QString swapped = m_dir.filePath("swapped.zai");

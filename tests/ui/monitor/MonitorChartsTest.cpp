@@ -20,10 +20,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <thread>
+#include "UiTestSupport.h"
 
-// Waits for what timers and threads deliver: generous, since a loaded machine is slow.
-constexpr int kSlowMs = 20000;
+#include <array>
+#include <thread>
 
 namespace {
 
@@ -54,6 +54,11 @@ public:
     }
     CZT300SetDoc& Doc() { return *m_doc; }
     CChCnd& Channel(int i) { return m_doc->GetConditions()[0].m_channels[std::size_t(i)]; }
+    // Shows the channels marked 1 in the chart, hides the others.
+    void Show(const std::array<int, 4>& visible) {
+        for (int c = 0; c < 4; ++c)
+            Channel(c).m_visible = visible[std::size_t(c)];
+    }
     bool Arm() {
         m_doc->SetMessageTarget(&m_queue);
         return m_doc->Arm(false);
@@ -101,8 +106,7 @@ private slots:
 
     void commonChartDrawsTheEnvelopeWhereTheTransformSays() {
         CMonitorRun run(m_settings, m_dir.path());
-        for (int c = 0; c < 4; ++c)
-            run.Channel(c).m_visible = c <= kSquare ? 1 : 0;
+        run.Show({1, 1, 0, 0}); // up to the square wave
         CMoniCommonView view(run.Doc(), m_settings);
         view.resize(900, 500);
         view.show();
@@ -177,8 +181,7 @@ private slots:
         m_settings.m_xWidth = 1; // the data pass the right edge after a second
         m_settings.m_xGrid = 0.2;
         CMonitorRun run(m_settings, m_dir.path());
-        for (int c = 0; c < 4; ++c)
-            run.Channel(c).m_visible = 1;
+        run.Show({1, 1, 1, 1});
         CMoniCommonView view(run.Doc(), m_settings);
         view.resize(700, 400);
         view.show();
@@ -223,9 +226,7 @@ private slots:
         m_settings.m_xWidth = 1;
         m_settings.m_xGrid = 0.2;
         CMonitorRun run(m_settings, m_dir.path());
-        for (int c = 0; c < 4; ++c)
-            run.Channel(c).m_visible = 1;
-        run.Channel(3).m_visible = 0;
+        run.Show({1, 1, 1, 0});
         CMoniChartView view(run.Doc(), m_settings, nullptr);
         view.resize(800, 600);
         view.show();
@@ -315,8 +316,7 @@ private slots:
         QVERIFY(!placement.Cell(2, CMoniCommonDigitListView::kValue).text.contains('('));
 
         // Ctrl+click on Name: checked rows first, then the next click by number alone.
-        for (int c = 0; c < 4; ++c)
-            run.Channel(c).m_visible = c == 3 ? 1 : 0;
+        run.Show({0, 0, 0, 1});
         list.OnHeaderClicked(0, Qt::ControlModifier);
         QCOMPARE(list.RowChannel(1).index, 3);
         list.OnHeaderClicked(0, Qt::ControlModifier);

@@ -21,16 +21,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "UiTestSupport.h"
+
 #include <fstream>
 
 namespace {
-
-// Set ZT300_SCREENSHOTS to a folder to look at the windows as a user would.
-void Shoot(QWidget& widget, const char* name) {
-    const QString folder = qEnvironmentVariable("ZT300_SCREENSHOTS");
-    if (!folder.isEmpty())
-        widget.grab().save(folder + QLatin1Char('/') + QLatin1String(name) + ".png");
-}
 
 QStringList RowOf(const QTableWidget& list, int row) {
     QStringList texts;
@@ -106,7 +101,7 @@ private slots:
         model.SetCellTextFromUser(3, CRelayTable::kTrgTimes, "-4", false); // refused
         QCOMPARE(GridRow(dialog, 3), (QStringList{"3", "Ch4", "1-4", "2.500", "Data >= X ", "0.000",
                                                   "", "P7(B)", "0", "0"}));
-        Shoot(dialog, "relay-dialog");
+        QVERIFY(SaveShot(dialog, "relay-dialog.png"));
 
         // "DEL" on the second row.
         dialog.Grid()->SelectCells(2, 0, 2, 0);
@@ -174,7 +169,7 @@ private slots:
             if (ports.windowTitle() != QStringLiteral("NI6525 Port Setting") ||
                 ports.PortBox(6)->currentText() != QStringLiteral("HIGH"))
                 return int(QDialog::Rejected);
-            Shoot(ports, "relay-ports");
+            SaveShot(ports, "relay-ports.png");
             ports.PortBox(6)->setCurrentIndex(0);
             ports.PortBox(0)->setCurrentIndex(1);
             return int(QDialog::Accepted);
@@ -199,7 +194,7 @@ private slots:
                                               "7.250", "O", "P7(B)"}));
         QCOMPARE(RowOf(list, 1),
                  (QStringList{"2", "Ch2", "1-2", "1.500", "X <= Data < Y", "7.250", "", "P7(B)"}));
-        Shoot(view, "relay-info");
+        QVERIFY(SaveShot(view, "relay-info.png"));
 
         Condition().m_dogTimer.recStopTime = 30;
         Condition().m_monitorChannels.pop_back();

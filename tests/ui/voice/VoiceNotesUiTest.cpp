@@ -13,8 +13,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-// Waits for what timers and threads deliver: generous, since a loaded machine is slow.
-constexpr int kSlowMs = 20000;
+#include "UiTestSupport.h"
 
 class VoiceNotesUiTest : public QObject {
     Q_OBJECT
@@ -69,19 +68,12 @@ private slots:
     }
 
     void theApplicationRoutesVoiceAndTheRelayCommands() {
-        AppOptions options;
-        options.demo = true;
-        options.welcome = false;
-        options.settingsPath = m_dir.filePath("zt300ctl.ini").toStdString();
-        options.dataFolder = m_dir.filePath("data").toStdString();
-        CRecorderApp app(options);
+        CRecorderApp app(DemoOptions(m_dir));
         app.Start();
         CZT300SetDoc* doc = app.OpenDocument("127_0_0_2_ZT-300");
         QVERIFY(doc != nullptr);
         using namespace CommandId;
         QVERIFY2(!app.IsCommandEnabled(kVoice), "no monitor window yet");
-        QVERIFY(app.IsCommandEnabled(kRelayControlSetting));
-        QVERIFY(app.IsCommandEnabled(kMaterialList));
         QVERIFY(!app.IsCommandEnabled(kWatchDogStart));
 
         app.ShowMonitor(*doc);
