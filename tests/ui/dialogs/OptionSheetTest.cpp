@@ -47,6 +47,13 @@ bool NoDriver() {
     return false;
 }
 
+// The sheet refused a value: it stays on `page` and says `message`, alone.
+void ExpectRefusal(COptionSheet& sheet, CFakePrompt& prompt, int page, const std::string& message) {
+    QCOMPARE(sheet.Tabs()->currentIndex(), page);
+    QCOMPARE(prompt.MessageTexts(), std::vector<std::string>{message});
+    prompt.Clear();
+}
+
 } // namespace
 
 class OptionSheetTest : public QObject {
@@ -138,29 +145,22 @@ private slots:
         auto* balWarn = Child<QLineEdit>(sheet.GeneralPage(), "balWarn");
         balWarn->setText("101");
         sheet.Tabs()->setCurrentIndex(1);
-        QCOMPARE(sheet.Tabs()->currentIndex(), 0); // the page is not left
-        QCOMPARE(prompt.MessageTexts(),
-                 std::vector<std::string>{"Please enter an integer between 0 and 100."});
-        QCOMPARE(prompt.Messages()[0].icon, PromptIcon::Exclamation);
+        QCOMPARE(prompt.Messages().at(0).icon, PromptIcon::Exclamation);
+        ExpectRefusal(sheet, prompt, 0, "Please enter an integer between 0 and 100.");
         balWarn->setText("100");
         sheet.Tabs()->setCurrentIndex(1);
         QCOMPARE(sheet.Tabs()->currentIndex(), 1);
 
         auto* xGrid = Child<QLineEdit>(sheet.ChartPage(), "xGrid");
         xGrid->setText("0.2"); // below 30 / 100
-        prompt.Clear();
         sheet.accept();
         QVERIFY(sheet.isVisible());
-        QCOMPARE(prompt.MessageTexts(),
-                 std::vector<std::string>{"Please enter a number between 0.3 and 30."});
+        ExpectRefusal(sheet, prompt, 1, "Please enter a number between 0.3 and 30.");
         xGrid->setText("0.3");
         Child<QRadioButton>(sheet.ChartPage(), "common")->setChecked(true);
         Child<QLineEdit>(sheet.ChartPage(), "yGridCnt")->setText("65");
-        prompt.Clear();
         sheet.Tabs()->setCurrentIndex(2);
-        QCOMPARE(sheet.Tabs()->currentIndex(), 1);
-        QCOMPARE(prompt.MessageTexts(),
-                 std::vector<std::string>{"Please enter an integer between 8 and 64."});
+        ExpectRefusal(sheet, prompt, 1, "Please enter an integer between 8 and 64.");
         // Back to the separate charts the count is not used and not checked.
         Child<QRadioButton>(sheet.ChartPage(), "separate")->setChecked(true);
         sheet.Tabs()->setCurrentIndex(2);
@@ -169,13 +169,10 @@ private slots:
         // A one-figure code is refused only with control-code input on.
         auto* stop = Child<QLineEdit>(sheet.AcqModePage(), "stopCode");
         stop->setText("7");
-        prompt.Clear();
         sheet.accept();
-        QCOMPARE(sheet.Tabs()->currentIndex(), 2);
-        QCOMPARE(prompt.MessageTexts(),
-                 std::vector<std::string>{"Please input 2 figures digit number (0~9)!"});
-        QCOMPARE(prompt.Messages()[0].icon, PromptIcon::Stop);
         QVERIFY(sheet.isVisible());
+        QCOMPARE(prompt.Messages().at(0).icon, PromptIcon::Stop);
+        ExpectRefusal(sheet, prompt, 2, "Please input 2 figures digit number (0~9)!");
         Child<QCheckBox>(sheet.AcqModePage(), "ctrlInput")->setChecked(false);
         sheet.accept();
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
@@ -202,15 +199,10 @@ private slots:
 
         // Stored values out of range are refused on OK, on pages never opened too.
         sheet.accept();
-        QCOMPARE(sheet.Tabs()->currentIndex(), 0);
-        QCOMPARE(prompt.MessageTexts(),
-                 std::vector<std::string>{"Please enter an integer between 0 and 100."});
+        ExpectRefusal(sheet, prompt, 0, "Please enter an integer between 0 and 100.");
         Child<QLineEdit>(sheet.GeneralPage(), "balWarn")->setText("50");
-        prompt.Clear();
         sheet.accept();
-        QCOMPARE(sheet.Tabs()->currentIndex(), 2);
-        QCOMPARE(prompt.MessageTexts(),
-                 std::vector<std::string>{"Please input 2 figures digit number (0~9)!"});
+        ExpectRefusal(sheet, prompt, 2, "Please input 2 figures digit number (0~9)!");
         Child<QLineEdit>(sheet.AcqModePage(), "startCode")->setText("07");
         sheet.accept();
         QCOMPARE(sheet.result(), int(QDialog::Accepted));
