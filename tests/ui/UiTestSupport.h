@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/RecorderApp.h"
+#include "ui/grid/GridModel.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -61,6 +62,22 @@ inline QStringList Column(const QAbstractItemView* list, int column) {
     QStringList texts;
     for (int row = 0; row < list->model()->rowCount(); ++row)
         texts << list->model()->index(row, column).data().toString();
+    return texts;
+}
+
+// The display texts of one row of a list, left to right.
+inline QStringList Row(const QAbstractItemView* list, int row) {
+    QStringList texts;
+    for (int column = 0; column < list->model()->columnCount(); ++column)
+        texts << list->model()->index(row, column).data().toString();
+    return texts;
+}
+
+// The texts of one row of a grid, its fixed column first.
+inline QStringList GridRow(const CGridModel& model, int row) {
+    QStringList texts;
+    for (int column = 0; column < model.GridColumns(); ++column)
+        texts << model.Cell(row, column).text;
     return texts;
 }
 

@@ -48,13 +48,6 @@ class MatViewTest : public QObject {
     Q_OBJECT
 
 private:
-    QStringList Row(CMatView& view, int row) {
-        QStringList texts;
-        for (int column = 0; column < 6; ++column)
-            texts << view.Grid()->Model().Cell(row, column).text;
-        return texts;
-    }
-
     QTemporaryDir m_dir;
     CSystemClock m_clock;
     CFakePrompt m_prompt;
@@ -88,11 +81,14 @@ private slots:
             QVERIFY(view.PathField()->isReadOnly());
             QCOMPARE(view.BrowseButton()->text(), QStringLiteral("..."));
             QCOMPARE(view.BrowseButton()->width(), 2 * view.PathField()->height());
-            QCOMPARE(Row(view, 0), (QStringList{"No.", "Materials", "ID", "Unit", "MaxSpec.Value",
-                                                "MinSpec.Value"}));
+            QCOMPARE(
+                GridRow(view.Grid()->Model(), 0),
+                (QStringList{"No.", "Materials", "ID", "Unit", "MaxSpec.Value", "MinSpec.Value"}));
             QCOMPARE(view.Grid()->Model().GridRows(), 4);
-            QCOMPARE(Row(view, 1), (QStringList{"1", "Steel", "S355", "MPa", "355", "-355"}));
-            QCOMPARE(Row(view, 3), (QStringList{"3", "Rubber", "NR-60", "kN", "4.5", ""}));
+            QCOMPARE(GridRow(view.Grid()->Model(), 1),
+                     (QStringList{"1", "Steel", "S355", "MPa", "355", "-355"}));
+            QCOMPARE(GridRow(view.Grid()->Model(), 3),
+                     (QStringList{"3", "Rubber", "NR-60", "kN", "4.5", ""}));
             QVERIFY(view.Grid()->Model().Cell(1, 4).align & Qt::AlignRight);
             QVERIFY(view.Grid()->Model().IsReadOnly());
             QVERIFY(SaveShot(view, "mat-view.png"));
@@ -116,7 +112,8 @@ private slots:
             view.ChooseFile();
             QCOMPARE(view.PathField()->text(), chosen);
             QCOMPARE(view.Grid()->Model().GridRows(), 3);
-            QCOMPARE(Row(view, 2), (QStringList{"2", "Cu", "C101", "A", "12.5", "-2"}));
+            QCOMPARE(GridRow(view.Grid()->Model(), 2),
+                     (QStringList{"2", "Cu", "C101", "A", "12.5", "-2"}));
             QCOMPARE(hints.m_hints, std::vector<int>{UpdateHint::kMaxMinChanged});
             chosen.clear(); // cancelled
             view.ChooseFile();

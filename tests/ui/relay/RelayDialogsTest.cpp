@@ -25,16 +25,7 @@
 
 #include <fstream>
 
-namespace {
-
-QStringList RowOf(const QTableWidget& list, int row) {
-    QStringList texts;
-    for (int column = 0; column < list.columnCount(); ++column)
-        texts << list.item(row, column)->text();
-    return texts;
-}
-
-} // namespace
+namespace {} // namespace
 
 class RelayDialogsTest : public QObject {
     Q_OBJECT
@@ -43,12 +34,6 @@ private:
     CRecCnd& Condition() { return m_doc->GetConditions()[0]; }
     QString Cell(CRelaySettingDlg& dialog, int row, int column) {
         return dialog.Grid()->Model().Cell(row, column).text;
-    }
-    QStringList GridRow(CRelaySettingDlg& dialog, int row) {
-        QStringList texts;
-        for (int column = 0; column < CRelayTable::kColumnCount; ++column)
-            texts << Cell(dialog, row, column);
-        return texts;
     }
 
     QTemporaryDir m_dir;
@@ -75,11 +60,13 @@ private slots:
         CRelaySettingDlg dialog(Condition(), GetPortLevels(m_settings.m_relaySettings), m_prompt);
         dialog.show();
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Trg Setting for NI6525"));
-        QCOMPARE(GridRow(dialog, 0), (QStringList{"No.", "Ch", "SignalName", "X", "Logic", "Y",
-                                                  "And", "Port", "TrgTimes", "CntLmt(Sec)"}));
+        QCOMPARE(GridRow(dialog.Grid()->Model(), 0),
+                 (QStringList{"No.", "Ch", "SignalName", "X", "Logic", "Y", "And", "Port",
+                              "TrgTimes", "CntLmt(Sec)"}));
         QCOMPARE(dialog.Grid()->ColumnWidth(CRelayTable::kSignalName), 120);
-        QCOMPARE(GridRow(dialog, 1), (QStringList{"1", "Ch1", "Force", "1.500", "X <= Data < Y",
-                                                  "7.250", "", "P7(B)", "3", "10"}));
+        QCOMPARE(GridRow(dialog.Grid()->Model(), 1),
+                 (QStringList{"1", "Ch1", "Force", "1.500", "X <= Data < Y", "7.250", "", "P7(B)",
+                              "3", "10"}));
         QVERIFY(dialog.Grid()->Model().Cell(1, CRelayTable::kAnd).checked);
         QCOMPARE(dialog.SafeTimerEdit()->text(), QStringLiteral("5000"));
         QVERIFY2(!dialog.RecStopBox()->isChecked(), "recording stop off in the file");
@@ -99,8 +86,9 @@ private slots:
         QVERIFY(
             model.setData(model.IndexOf(3, CRelayTable::kAnd), Qt::Checked, Qt::CheckStateRole));
         model.SetCellTextFromUser(3, CRelayTable::kTrgTimes, "-4", false); // refused
-        QCOMPARE(GridRow(dialog, 3), (QStringList{"3", "Ch4", "1-4", "2.500", "Data >= X ", "0.000",
-                                                  "", "P7(B)", "0", "0"}));
+        QCOMPARE(GridRow(dialog.Grid()->Model(), 3),
+                 (QStringList{"3", "Ch4", "1-4", "2.500", "Data >= X ", "0.000", "", "P7(B)", "0",
+                              "0"}));
         QVERIFY(SaveShot(dialog, "relay-dialog.png"));
 
         // "DEL" on the second row.
@@ -190,9 +178,9 @@ private slots:
         QTableWidget& list = *view.List();
         QCOMPARE(list.horizontalHeaderItem(6)->text(), QStringLiteral("AND"));
         QCOMPARE(list.rowCount(), 2);
-        QCOMPARE(RowOf(list, 0), (QStringList{"1", "Ch1", "Force", "1.500", "X <= Data < Y",
-                                              "7.250", "O", "P7(B)"}));
-        QCOMPARE(RowOf(list, 1),
+        QCOMPARE(Row(&list, 0), (QStringList{"1", "Ch1", "Force", "1.500", "X <= Data < Y", "7.250",
+                                             "O", "P7(B)"}));
+        QCOMPARE(Row(&list, 1),
                  (QStringList{"2", "Ch2", "1-2", "1.500", "X <= Data < Y", "7.250", "", "P7(B)"}));
         QVERIFY(SaveShot(view, "relay-info.png"));
 
