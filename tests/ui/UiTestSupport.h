@@ -1,5 +1,6 @@
 // What the widget tests share: the wait for threads and timers, a responder to the modal windows
-// a test's code opens, table columns as texts, pictures of windows and the demo program's options.
+// a test's code opens, the rows and columns of lists as texts, pictures of windows and the demo
+// program's options.
 #pragma once
 
 #include "ui/RecorderApp.h"

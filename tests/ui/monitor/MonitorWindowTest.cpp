@@ -70,6 +70,7 @@ private slots:
     // Every test starts from the default settings.
     void init() { QFile::remove(m_dir.filePath("zt300ctl.ini")); }
 
+    // A chart command enabled or checked in the wrong chart type, display type or panel state.
     void commandsEnableAndCheckAsTheWindowStands() {
         CRecorderApp app(Options());
         app.Settings().m_chartType = 0;

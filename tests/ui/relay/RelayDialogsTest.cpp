@@ -25,8 +25,6 @@
 
 #include <fstream>
 
-namespace {} // namespace
-
 class RelayDialogsTest : public QObject {
     Q_OBJECT
 
