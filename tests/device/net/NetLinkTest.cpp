@@ -3,13 +3,13 @@
 #include "FakeLink.h"
 #include "device/net/NetServer.h"
 #include "device/net/NetSocket.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <memory>
 #include <numeric>
 #include <thread>
@@ -80,10 +80,50 @@ TEST_F(NetLinkTest, ScanListsTheRecordersThatAnswerInScanOrder) {
     EXPECT_EQ(m_link->LnkResetWSA(500), 0);
 }
 
+// Guards an argument, out-value or result lost or garbled on its way over the network.
 TEST_F(NetLinkTest, EveryOperationCarriesItsArgumentsAndOutValues) {
     EXPECT_EQ(m_link->LnkSetIPAddress(kAddress, "10.0.0.5", "255.0.0.0", "10.0.0.1"), 132);
     EXPECT_EQ(Call(), "SetIPAddress 127.0.0.21 10.0.0.5 255.0.0.0 10.0.0.1");
     const int h = Open();
+
+    // Operations whose only answer is their result.
+    struct Case {
+        std::function<int()> call;
+        int result;
+        const char* logged;
+    };
+    const std::vector<Case> cases = {
+        {[&] {
+             return m_link->LnkSetAcqCondition(h, {"B\\x", "EXT", 0, 3600});
+         },
+         109, "SetAcqCondition 77 B\\x EXT 0 3600"},
+        {[&] { return m_link->LnkSetSyncMode(h, 11); }, 133, "SetSyncMode 77 11"},
+        {[&] { return m_link->LnkApplyCondition(h); }, 131, "ApplyCondition 77"},
+        {[&] {
+             return m_link->LnkSetRTC(h, {1, 2, 3, 4, 5, 2027, 6, 7, 1});
+         },
+         118, "SetRTC 77 1 2 3 4 5 2027 6 7 1"},
+        {[&] { return m_link->LnkOpenAux(h, LinkCode::kAuxGps); }, 142, "OpenAux 77 31"},
+        {[&] { return m_link->LnkSetGPSMode(h, LinkCode::kGpsOff); }, 146, "SetGPSMode 77 20"},
+        {[&] { return m_link->LnkGetGPSMode(h); }, LinkCode::kGpsOn, "GetGPSMode 77"},
+        {[&] { return m_link->LnkCloseAux(h); }, 145, "CloseAux 77"},
+        {[&] { return m_link->LnkGetStatus(h); }, 2, "GetStatus 77"},
+        // The status wait leaves part of the caller's time for the reply to travel.
+        {[&] { return m_link->LnkGetStatusWait(h, 1000); }, 10, "GetStatusWait 77 900"},
+        {[&] { return m_link->LnkSetRemote(h, 1, 4096); }, 130, "SetRemote 77 1 4096"},
+        {[&] { return m_link->LnkStartArmed(h, 65536); }, 1, "StartArmed 77 65536"},
+        {[&] { return m_link->LnkStartAcq(h, 0, 9); }, 162, "StartAcq 77 0 9"},
+        {[&] { return m_link->LnkStopAcq(h); }, 163, "StopAcq 77"},
+        {[&] { return m_link->LnkStopArmed(h); }, 161, "StopArmed 77"},
+        {[&] { return m_link->LnkSetCommand(h, "3CAN BAUD 500"); }, 156,
+         "SetCommand 77 3CAN BAUD 500"},
+        {[&] { return m_link->LnkDelete(h, "\\DATA\\C.DAT"); }, 124, "Delete 77 \\DATA\\C.DAT"},
+        {[&] { return m_link->LnkFormatCard(h); }, 125, "FormatCard 77"},
+    };
+    for (const Case& test : cases) {
+        EXPECT_EQ(test.call(), test.result) << test.logged;
+        EXPECT_EQ(Call(), test.logged);
+    }
 
     std::vector<std::uint8_t> slots;
     EXPECT_EQ(m_link->LnkGetSlotList(h, slots), 2);
@@ -100,9 +140,7 @@ TEST_F(NetLinkTest, EveryOperationCarriesItsArgumentsAndOutValues) {
     LinkAcqCondition condition;
     EXPECT_EQ(m_link->LnkGetAcqCondition(h, condition), 108);
     EXPECT_EQ(condition, (LinkAcqCondition{"Run\\A", "2kHz", 5, -7}));
-    EXPECT_EQ(m_link->LnkSetAcqCondition(h, {"B\\x", "EXT", 0, 3600}), 109);
-    EXPECT_EQ(m_fake.TakeCalls(), (std::vector<std::string>{"GetAcqCondition 77",
-                                                            "SetAcqCondition 77 B\\x EXT 0 3600"}));
+    EXPECT_EQ(Call(), "GetAcqCondition 77");
 
     std::vector<LinkChannelRecord> records(3);
     EXPECT_EQ(m_link->LnkGetSlotChannels(h, 2, records), 106);
@@ -120,65 +158,31 @@ TEST_F(NetLinkTest, EveryOperationCarriesItsArgumentsAndOutValues) {
     int sync = 0;
     EXPECT_EQ(m_link->LnkGetSyncMode(h, sync), 134);
     EXPECT_EQ(sync, 12);
-    EXPECT_EQ(m_link->LnkSetSyncMode(h, 11), 133);
-    EXPECT_EQ(m_link->LnkApplyCondition(h), 131);
-    EXPECT_EQ(m_fake.TakeCalls(), (std::vector<std::string>{"GetSyncMode 77", "SetSyncMode 77 11",
-                                                            "ApplyCondition 77"}));
-
     LinkCardInfo card{};
     EXPECT_EQ(m_link->LnkGetCardInfo(h, card), 129);
     EXPECT_EQ(card, (LinkCardInfo{1, -2, 3, 2000000000, 5}));
+    LinkRtc rtc{};
+    EXPECT_EQ(m_link->LnkGetRTC(h, rtc), 117);
+    EXPECT_EQ(rtc, (LinkRtc{59, 58, 23, 31, 12, 2026, 4, 365, 0}));
+    std::uint8_t aux[8] = {};
+    EXPECT_EQ(m_link->LnkReadAux(h, aux, 4), 4);
+    EXPECT_EQ(std::vector<std::uint8_t>(aux, aux + 5),
+              (std::vector<std::uint8_t>{'$', 'G', 'P', 0, 0}));
+    EXPECT_EQ(m_fake.TakeCalls(), (std::vector<std::string>{"GetSyncMode 77", "GetCardInfo 77",
+                                                            "GetRTC 77", "ReadAux 77 4"}));
+
     EXPECT_EQ(m_link->LnkBalance(h, text), 114);
     EXPECT_EQ(text, "1-1:FFFFFF9C,1-2:64,");
     EXPECT_EQ(m_link->LnkBalanceChannels(h, "1-1,2-3", text), 148);
     EXPECT_EQ(text, "1-1,2-3:0,");
     EXPECT_EQ(m_link->LnkGetBalanceResidual(h, text), 127);
     EXPECT_EQ(text, "2-1:5,");
-    EXPECT_EQ(m_fake.TakeCalls(),
-              (std::vector<std::string>{"GetCardInfo 77", "Balance 77",
-                                        "BalanceChannels 77 1-1,2-3", "GetBalanceResidual 77"}));
-
-    LinkRtc rtc{};
-    EXPECT_EQ(m_link->LnkGetRTC(h, rtc), 117);
-    EXPECT_EQ(rtc, (LinkRtc{59, 58, 23, 31, 12, 2026, 4, 365, 0}));
-    EXPECT_EQ(m_link->LnkSetRTC(h, {1, 2, 3, 4, 5, 2027, 6, 7, 1}), 118);
-    EXPECT_EQ(m_fake.TakeCalls(),
-              (std::vector<std::string>{"GetRTC 77", "SetRTC 77 1 2 3 4 5 2027 6 7 1"}));
-
-    std::uint8_t aux[8] = {};
-    EXPECT_EQ(m_link->LnkOpenAux(h, LinkCode::kAuxGps), 142);
-    EXPECT_EQ(m_link->LnkReadAux(h, aux, 4), 4);
-    EXPECT_EQ(std::vector<std::uint8_t>(aux, aux + 5),
-              (std::vector<std::uint8_t>{'$', 'G', 'P', 0, 0}));
-    EXPECT_EQ(m_link->LnkSetGPSMode(h, LinkCode::kGpsOff), 146);
-    EXPECT_EQ(m_link->LnkGetGPSMode(h), LinkCode::kGpsOn);
-    EXPECT_EQ(m_link->LnkCloseAux(h), 145);
-    EXPECT_EQ(m_fake.TakeCalls(),
-              (std::vector<std::string>{"OpenAux 77 31", "ReadAux 77 4", "SetGPSMode 77 20",
-                                        "GetGPSMode 77", "CloseAux 77"}));
-
-    EXPECT_EQ(m_link->LnkGetStatus(h), 2);
-    EXPECT_EQ(m_link->LnkGetStatusWait(h, 1000), 10);
-    EXPECT_EQ(m_link->LnkSetRemote(h, 1, 4096), 130);
-    EXPECT_EQ(m_link->LnkStartArmed(h, 65536), 1);
-    EXPECT_EQ(m_link->LnkStartAcq(h, 0, 9), 162);
-    EXPECT_EQ(m_link->LnkStopAcq(h), 163);
-    EXPECT_EQ(m_link->LnkStopArmed(h), 161);
-    // The status wait leaves part of the caller's time for the reply to travel.
-    EXPECT_EQ(m_fake.TakeCalls(),
-              (std::vector<std::string>{"GetStatus 77", "GetStatusWait 77 900",
-                                        "SetRemote 77 1 4096", "StartArmed 77 65536",
-                                        "StartAcq 77 0 9", "StopAcq 77", "StopArmed 77"}));
-
-    EXPECT_EQ(m_link->LnkSetCommand(h, "3CAN BAUD 500"), 156);
     EXPECT_EQ(m_link->LnkQueryCommand(h, "3CAN?", text), 157);
     EXPECT_EQ(text, "\x06"
                     "3CAN?");
-    EXPECT_EQ(m_link->LnkDelete(h, "\\DATA\\C.DAT"), 124);
-    EXPECT_EQ(m_link->LnkFormatCard(h), 125);
     EXPECT_EQ(m_fake.TakeCalls(),
-              (std::vector<std::string>{"SetCommand 77 3CAN BAUD 500", "QueryCommand 77 3CAN?",
-                                        "Delete 77 \\DATA\\C.DAT", "FormatCard 77"}));
+              (std::vector<std::string>{"Balance 77", "BalanceChannels 77 1-1,2-3",
+                                        "GetBalanceResidual 77", "QueryCommand 77 3CAN?"}));
 
     EXPECT_EQ(m_link->LnkClose(h), 1);
     EXPECT_EQ(Call(), "Close 77");
@@ -208,37 +212,36 @@ TEST_F(NetLinkTest, TheCardDirectoryCrossesWhole) {
     EXPECT_EQ(m_fake.TakeCalls(), (std::vector<std::string>{"GetCardDir 77", "GetCardDir 77"}));
 }
 
+// Guards a card file arriving cut, a move deleting the card file before the PC holds it, and a
+// failed copy leaving part of a file on the PC.
 TEST_F(NetLinkTest, CardFilesArriveOnThePcWholeAndAMoveDeletesOnlyThen) {
     const int h = Open();
     const std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "net_card";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    auto read = [&](const std::string& name) {
-        std::ifstream file(folder / name, std::ios::binary);
-        return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {});
-    };
+    const std::vector<std::uint8_t> data = CFakeLink::CardData();
+    const std::string dataText(data.begin(), data.end());
     // Every copy asks for the directory first: it bounds what may arrive.
-    auto calls = [&](const std::string& copy) {
-        return m_fake.TakeCalls() == std::vector<std::string>{"GetCardDir 77", copy};
+    auto copied = [&](const std::string& card, const std::string& file, bool deleted = false) {
+        std::vector<std::string> calls{"GetCardDir 77", "Copy 77 " + card + " " + file};
+        if (deleted)
+            calls.push_back("Delete 77 " + card);
+        return m_fake.TakeCalls() == calls;
     };
 
     // The program writes the recorder's "\\" between folder and name.
     EXPECT_EQ(m_link->LnkCopy(h, "\\DATA\\RUN1.HDR", folder.string() + "\\run 1.hdr"), 1);
-    const std::string header = "\\DATA\\RUN1.HDR";
-    EXPECT_EQ(read("run 1.hdr"), std::vector<std::uint8_t>(header.begin(), header.end()));
-    EXPECT_EQ(read("run 1.dat"), CFakeLink::CardData());
-    EXPECT_TRUE(calls("Copy 77 \\DATA\\RUN1.HDR run 1.hdr"));
-
+    EXPECT_EQ(ReadTestFile(folder / "run 1.hdr"), "\\DATA\\RUN1.HDR");
+    EXPECT_EQ(ReadTestFile(folder / "run 1.dat"), dataText);
+    EXPECT_TRUE(copied("\\DATA\\RUN1.HDR", "run 1.hdr"));
     EXPECT_EQ(m_link->LnkMove(h, "\\DATA\\RUN2.HDR", (folder / "run2.hdr").string()), 124);
-    EXPECT_EQ(read("run2.dat"), CFakeLink::CardData());
-    EXPECT_EQ(m_fake.TakeCalls(),
-              (std::vector<std::string>{"GetCardDir 77", "Copy 77 \\DATA\\RUN2.HDR run2.hdr",
-                                        "Delete 77 \\DATA\\RUN2.HDR"}));
+    EXPECT_EQ(ReadTestFile(folder / "run2.dat"), dataText);
+    EXPECT_TRUE(copied("\\DATA\\RUN2.HDR", "run2.hdr", true));
 
     // The PC side cannot be written: the card file stays, no part of a file is left.
     EXPECT_EQ(m_link->LnkMove(h, "\\DATA\\RUN3.HDR", (folder / "none" / "run3.hdr").string()),
               NetProtocol::kPcFileError);
-    EXPECT_TRUE(calls("Copy 77 \\DATA\\RUN3.HDR run3.hdr"));
+    EXPECT_TRUE(copied("\\DATA\\RUN3.HDR", "run3.hdr"));
     EXPECT_EQ(m_link->LnkCopy(h, "\\MISSING", (folder / "x.hdr").string()), -5);
     m_fake.TakeCalls();
     EXPECT_EQ(m_link->LnkCopy(h, "\\DATA\\RUN4.HDR", (folder / "..").string()),
@@ -247,13 +250,9 @@ TEST_F(NetLinkTest, CardFilesArriveOnThePcWholeAndAMoveDeletesOnlyThen) {
     // More than the directory announced: nothing of it stays, and a move keeps the card file.
     EXPECT_EQ(m_link->LnkMove(h, "\\data\\run5.hdr", (folder / "run5.hdr").string()),
               NetProtocol::kPcFileError);
-    EXPECT_TRUE(calls("Copy 77 \\data\\run5.hdr run5.hdr"));
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::ranges::sort(names);
-    EXPECT_EQ(names, (std::vector<std::string>{"run 1.dat", "run 1.hdr", "run2.dat", "run2.hdr"}));
-    EXPECT_TRUE(m_fake.TakeCalls().empty());
+    EXPECT_TRUE(copied("\\data\\run5.hdr", "run5.hdr"));
+    EXPECT_EQ(FolderNames(folder),
+              (std::vector<std::string>{"run 1.dat", "run 1.hdr", "run2.dat", "run2.hdr"}));
 }
 
 TEST_F(NetLinkTest, SamplesArriveWholeAndInOrderAndAStartBeginsEmpty) {
