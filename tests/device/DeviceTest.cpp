@@ -144,29 +144,34 @@ TEST_F(DeviceFixture, LoadConditionBuildsChannels) {
     EXPECT_NE(m_device->GetCardInfo()[2], CDevice::kCardUnknown);
 }
 
+// Guards a failed query taken for a condition: the load fails with the query's message and keeps
+// nothing of what it read; only the card information may fail, leaving the card unknown.
 TEST_F(DeviceFixture, LoadConditionFailures) {
     Connect();
     CRecCnd condition;
-    Recorder().SetOperationError(kGetAcqCondition, -7);
-    EXPECT_FALSE(m_device->LoadCondition(condition));
-    Recorder().SetOperationError(kGetAcqCondition, 0);
-    Recorder().SetOperationError(kGetGPSMode, -4);
-    EXPECT_FALSE(m_device->LoadCondition(condition));
-    Recorder().SetOperationError(kGetGPSMode, 0);
-    Recorder().SetOperationError(kGetSyncMode, -5);
-    EXPECT_FALSE(m_device->LoadCondition(condition));
-    EXPECT_EQ(m_prompt.MessageTexts(),
-              (Strings{"LnkGetAcqCondition failed! ( Error = -7 )", "GetGPSMode failed !",
-                       "LnkGetSyncMode failed! ( Error = -5 )"}));
-    for (const CFakePrompt::Message& message : m_prompt.Messages())
-        EXPECT_EQ(message.icon, PromptIcon::Stop);
-    EXPECT_TRUE(condition.m_channels.empty()); // reset, nothing read after the failure
-    EXPECT_FALSE(m_prompt.m_progressOpen);
-
-    Recorder().SetOperationError(kGetSyncMode, 0);
-    Recorder().SetOperationError(kGetSlotChannels, -3);
-    EXPECT_FALSE(m_device->LoadCondition(condition));
-    Recorder().SetOperationError(kGetSlotChannels, 0);
+    const struct {
+        int ordinal;
+        int error;
+        Strings messages; // each with the stop icon
+    } cases[] = {
+        {kGetAcqCondition, -7, {"LnkGetAcqCondition failed! ( Error = -7 )"}},
+        {kGetGPSMode, -4, {"GetGPSMode failed !"}},
+        {kGetSyncMode, -5, {"LnkGetSyncMode failed! ( Error = -5 )"}},
+        {kGetSlotChannels, -3, {}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.ordinal);
+        ASSERT_TRUE(m_device->LoadCondition(condition));
+        m_prompt.Clear();
+        Recorder().SetOperationError(test.ordinal, test.error);
+        EXPECT_FALSE(m_device->LoadCondition(condition));
+        Recorder().SetOperationError(test.ordinal, 0);
+        EXPECT_EQ(m_prompt.MessageTexts(), test.messages);
+        for (const CFakePrompt::Message& message : m_prompt.Messages())
+            EXPECT_EQ(message.icon, PromptIcon::Stop);
+        EXPECT_TRUE(condition.m_channels.empty()); // reset, nothing read after the failure
+        EXPECT_FALSE(m_prompt.m_progressOpen);
+    }
     Recorder().SetOperationError(kGetCardInfo, -3);
     EXPECT_TRUE(m_device->LoadCondition(condition));
     EXPECT_EQ(m_device->GetCardInfo()[2], CDevice::kCardUnknown);
@@ -224,34 +229,39 @@ TEST_F(DeviceFixture, WriteConditionRoundTrip) {
     EXPECT_EQ(back.FindChannel(1, 2).second->m_lvlStTrgVal, 0.0);
 }
 
+// Guards a refused step taken for a written condition: each fails the write with its message.
 TEST_F(DeviceFixture, WriteConditionFailures) {
     Connect();
     CRecCnd condition;
     ASSERT_TRUE(m_device->LoadCondition(condition));
-    m_prompt.Clear();
-    Recorder().SetOperationError(kSetGPSMode, -4);
-    EXPECT_FALSE(m_device->WriteCondition(condition));
-    Recorder().SetOperationError(kSetGPSMode, 0);
-    Recorder().SetOperationError(kSetAcqCondition, -6);
-    EXPECT_FALSE(m_device->WriteCondition(condition));
-    Recorder().SetOperationError(kSetAcqCondition, 0);
-    Recorder().SetOperationError(kSetSyncMode, -8);
-    EXPECT_FALSE(m_device->WriteCondition(condition));
-    Recorder().SetOperationError(kSetSyncMode, 0);
-    condition.FindChannel(1, 1).second->SetRange("7V"); // not offered: refused
-    EXPECT_FALSE(m_device->WriteCondition(condition));
-    EXPECT_EQ(m_prompt.MessageTexts(),
-              (Strings{"SetGPSMode failed!", "LnkSetAcqCondition failed! ( Error = -6 )",
-                       "LnkSetSyncMode failed! ( Error = -8 )", "1-2 NAK!"}));
-    EXPECT_EQ(m_prompt.Messages().back().icon, PromptIcon::None);
-    EXPECT_FALSE(m_prompt.m_progressOpen);
-
-    condition.FindChannel(1, 1).second->SetRange("10V");
-    Recorder().SetOperationError(kApplyCondition, -3);
-    EXPECT_FALSE(m_device->WriteCondition(condition));
+    const struct {
+        int ordinal;
+        int error;
+        Strings messages;
+        PromptIcon icon;
+        const char* range = "10V"; // of channel 1-2
+    } cases[] = {
+        {kSetGPSMode, -4, {"SetGPSMode failed!"}, PromptIcon::Stop},
+        {kSetAcqCondition, -6, {"LnkSetAcqCondition failed! ( Error = -6 )"}, PromptIcon::Stop},
+        {kSetSyncMode, -8, {"LnkSetSyncMode failed! ( Error = -8 )"}, PromptIcon::Stop},
+        {kApplyCondition, -3, {}, PromptIcon::None},
+        {kSetSlotChannels, 0, {"1-2 NAK!"}, PromptIcon::None, "7V"}, // not offered: refused
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.ordinal);
+        m_prompt.Clear();
+        Recorder().SetOperationError(test.ordinal, test.error);
+        condition.FindChannel(1, 1).second->SetRange(test.range);
+        EXPECT_FALSE(m_device->WriteCondition(condition));
+        Recorder().SetOperationError(test.ordinal, 0);
+        EXPECT_EQ(m_prompt.MessageTexts(), test.messages);
+        for (const CFakePrompt::Message& message : m_prompt.Messages())
+            EXPECT_EQ(message.icon, test.icon);
+        EXPECT_FALSE(m_prompt.m_progressOpen);
+    }
 
     // The second model takes no GPS setting with the condition.
-    Recorder().SetOperationError(kApplyCondition, 0);
+    condition.FindChannel(1, 1).second->SetRange("10V");
     Recorder().SetOperationError(kSetGPSMode, -4);
     m_device->SetDeviceName("ZT-500 B");
     EXPECT_TRUE(m_device->WriteCondition(condition));
