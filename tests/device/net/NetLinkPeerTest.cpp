@@ -86,78 +86,80 @@ protected:
     int m_handle = 0;
 };
 
+// Guards a reply taken when cut, padded, aimed at another call or of the wrong size, and a failure
+// that waits for the time-out instead of coming at once.
 TEST_F(NetLinkPeerTest, AReplyIsTakenOnlyWholeAndForItsOwnCall) {
+    int sync = -7;
+    std::vector<std::uint8_t> slots(3, 5);
+    std::uint8_t aux[4] = {};
+    const auto syncMode = [&] { return m_link.LnkGetSyncMode(m_handle, sync); };
+    // The reply to a request: its own head (with `result`) and then `values`.
+    const auto reply = [](int result, const Bytes& values) {
+        return [=](const CRawRequest& q) {
+            CNetMessage frame = CRawPeer::Reply(q.sequence, q.ordinal, result);
+            for (std::uint8_t value : values)
+                frame.PutU8(value);
+            return std::vector<CNetMessage>{frame};
+        };
+    };
     struct Case {
         const char* what;
-        std::function<void(const CRawRequest&, CNetMessage&)> reply; // fills the reply frame
+        std::function<int()> call;
+        std::function<std::vector<CNetMessage>(const CRawRequest&)> frames;
         int result;
     };
     const std::vector<Case> cases = {
-        {"whole", [](const CRawRequest&, CNetMessage& r) { r.PutI32(11); }, 134},
-        {"another operation",
-         [](const CRawRequest& q, CNetMessage& r) {
-             r = CRawPeer::Reply(q.sequence, LinkOrdinal::kGetStatus, 134);
-             r.PutI32(11);
+        {"whole", syncMode, reply(134, {11, 0, 0, 0}), 134},
+        {"another operation", syncMode,
+         [](const CRawRequest& q) {
+             return std::vector{
+                 CRawPeer::Reply(q.sequence, LinkOrdinal::kGetStatus, 134).PutI32(11)};
          },
          RecorderStatus::kCommError},
-        {"the value cut", [](const CRawRequest&, CNetMessage& r) { r.PutU8(11).PutU8(0); },
+        {"the value cut", syncMode, reply(134, {11, 0}), RecorderStatus::kCommError},
+        {"a value too many", syncMode, reply(134, Bytes(8, 0)), RecorderStatus::kCommError},
+        // A reply to an earlier call (one that timed out) is dropped; the call's own is taken.
+        {"an earlier call's first", [&] { return m_link.LnkSetSyncMode(m_handle, 3); },
+         [](const CRawRequest& q) {
+             return std::vector{CRawPeer::Reply(q.sequence - 1, q.ordinal, 99),
+                                CRawPeer::Reply(q.sequence, q.ordinal, 133)};
+         },
+         133},
+        // Operations without out-values take none; lists of the wrong size are no answer.
+        {"a value to no out-value", [&] { return m_link.LnkApplyCondition(m_handle); },
+         reply(1, {0}), RecorderStatus::kCommError},
+        {"a slot list one byte short", [&] { return m_link.LnkGetSlotList(m_handle, slots); },
+         [](const CRawRequest& q) {
+             return std::vector{CRawPeer::Reply(q.sequence, q.ordinal, 1).PutBlock(Bytes(255, 1))};
+         },
          RecorderStatus::kCommError},
-        {"a value too many", [](const CRawRequest&, CNetMessage& r) { r.PutI32(11).PutI32(0); },
+        {"more auxiliary bytes than asked", [&] { return m_link.LnkReadAux(m_handle, aux, 4); },
+         [](const CRawRequest& q) {
+             return std::vector{CRawPeer::Reply(q.sequence, q.ordinal, 1).PutBlock(Bytes(5, 1))};
+         },
          RecorderStatus::kCommError},
+        // A reply whose head is cut breaks the stream: the connection is dropped.
+        {"the head cut", [&] { return m_link.LnkGetStatus(m_handle); },
+         [](const CRawRequest& q) {
+             CNetMessage cut;
+             return std::vector{cut.PutU8(NetProtocol::kReply).PutU32(q.sequence).PutI32(5)};
+         },
+         RecorderStatus::kCommError2},
     };
     for (const Case& test : cases) {
-        int sync = -7;
+        SCOPED_TRACE(test.what);
+        sync = -7;
         const auto start = Clock::now();
-        const int result = Exchange([&] { return m_link.LnkGetSyncMode(m_handle, sync); },
-                                    [&](const CRawRequest& request) {
-                                        CNetMessage reply =
-                                            CRawPeer::Reply(request.sequence, request.ordinal, 134);
-                                        test.reply(request, reply);
-                                        Send(reply);
-                                    });
-        EXPECT_EQ(result, test.result) << test.what;
-        EXPECT_EQ(sync, test.result == 134 ? 11 : -7) << test.what;
-        EXPECT_LT(Clock::now() - start, 1s) << test.what; // failed at once, not at the time-out
+        EXPECT_EQ(Exchange(test.call,
+                           [&](const CRawRequest& request) {
+                               for (const CNetMessage& frame : test.frames(request))
+                                   Send(frame);
+                           }),
+                  test.result);
+        EXPECT_LT(Clock::now() - start, 1s); // failed at once, not at the time-out
+        EXPECT_EQ(sync, test.result == 134 ? 11 : -7);
     }
-
-    // A reply to an earlier call (one that timed out) is dropped; the call's own is taken.
-    EXPECT_EQ(Exchange([&] { return m_link.LnkSetSyncMode(m_handle, 3); },
-                       [&](const CRawRequest& request) {
-                           Send(CRawPeer::Reply(request.sequence - 1, request.ordinal, 99));
-                           Send(CRawPeer::Reply(request.sequence, request.ordinal, 133));
-                       }),
-              133);
-    // Operations without out-values take none; lists of the wrong size are no answer.
-    EXPECT_EQ(Exchange([&] { return m_link.LnkApplyCondition(m_handle); },
-                       [&](const CRawRequest& request) {
-                           Send(CRawPeer::Reply(request.sequence, request.ordinal, 1).PutU8(0));
-                       }),
-              RecorderStatus::kCommError);
-    std::vector<std::uint8_t> slots(3, 5);
-    EXPECT_EQ(Exchange([&] { return m_link.LnkGetSlotList(m_handle, slots); },
-                       [&](const CRawRequest& request) {
-                           Send(CRawPeer::Reply(request.sequence, request.ordinal, 1)
-                                    .PutBlock(Bytes(255, 1))); // one byte short
-                       }),
-              RecorderStatus::kCommError);
-    EXPECT_EQ(slots, Bytes(3, 5));
-    std::uint8_t aux[4] = {};
-    EXPECT_EQ(
-        Exchange(
-            [&] { return m_link.LnkReadAux(m_handle, aux, 4); },
-            [&](const CRawRequest& request) {
-                Send(CRawPeer::Reply(request.sequence, request.ordinal, 1).PutBlock(Bytes(5, 1)));
-            }),
-        RecorderStatus::kCommError);
-
-    // A reply whose head is cut breaks the stream: the connection is dropped.
-    EXPECT_EQ(Exchange([&] { return m_link.LnkGetStatus(m_handle); },
-                       [&](const CRawRequest& request) {
-                           CNetMessage cut;
-                           cut.PutU8(NetProtocol::kReply).PutU32(request.sequence).PutI32(5);
-                           Send(cut);
-                       }),
-              RecorderStatus::kCommError2);
+    EXPECT_EQ(slots, Bytes(3, 5)); // a failed reply leaves the caller's values
 }
 
 TEST(NetLinkTimeOuts, EveryCallEndsWithinItsOwnTimeOutWhateverThePeerSends) {
