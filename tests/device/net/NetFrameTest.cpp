@@ -140,38 +140,6 @@ TEST(NetSampleBuffer, NeverHoldsMoreThanTheWindowWhateverTheFrames) {
     EXPECT_EQ(buffer.Capacity(), 8u);
 }
 
-TEST(NetMessage, CountsSizeNothingBeyondTheBytesPresent) {
-    // A reply of the largest frame declaring four million channel records.
-    CNetMessage huge;
-    huge.PutU32(4'000'000);
-    Bytes bytes = huge.Bytes();
-    bytes.resize(NetProtocol::kMaxFrameBytes);
-    CNetMessage read(bytes);
-    std::vector<LinkChannelRecord> records(3);
-    EXPECT_FALSE(read.GetWhole(records));
-    EXPECT_EQ(records.size(), 3u); // a reply that fails leaves the caller's values
-
-    CNetMessage direct(bytes);
-    std::vector<LinkChannelRecord> none;
-    direct.Get(none);
-    EXPECT_FALSE(direct.Ok());
-    EXPECT_EQ(none.capacity(), 0u);
-
-    // A count the bytes can carry is taken; the records are reserved for exactly it.
-    CNetMessage two;
-    two.Put(std::vector<LinkChannelRecord>(2));
-    two.PutU32(99); // one value too many
-    CNetMessage readTwo(two.Bytes());
-    std::vector<LinkChannelRecord> got;
-    readTwo.Get(got);
-    EXPECT_TRUE(readTwo.Ok());
-    EXPECT_EQ(got.capacity(), 2u);
-    EXPECT_FALSE(CNetMessage(two.Bytes()).GetWhole(got)); // not exactly the records
-    EXPECT_LE(NetProtocol::kMaxFrameBytes / CNetMessage::kMinRecordBytes *
-                  sizeof(LinkChannelRecord),
-              16u << 20);
-}
-
 TEST(NetLinkScan, AnEntryIsANameACommaAndTheAddressAsked) {
     const std::string asked = "127.0.0.31";
     const std::vector<std::pair<std::string, bool>> entries = {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 constexpr const char* kAddress = "127.0.0.21";
 
@@ -31,16 +33,6 @@ TEST(NetMessage, ValuesReadBackAndAShortMessageIsCaught) {
     EXPECT_TRUE(read.Ok() && read.AtEnd());
     EXPECT_EQ(read.GetI32(), 0);
     EXPECT_FALSE(read.Ok());
-
-    // A count or length beyond the bytes left sizes nothing.
-    CNetMessage huge;
-    huge.PutU32(1000000000).PutU32(7);
-    CNetMessage hugeRead(huge.Bytes());
-    hugeRead.Get(records);
-    EXPECT_FALSE(hugeRead.Ok());
-    CNetMessage hugeText(huge.Bytes());
-    EXPECT_EQ(hugeText.GetText(), "");
-    EXPECT_FALSE(hugeText.Ok());
 }
 
 TEST(NetMessage, ACardDirectoryWithPathsOrNamesTheCardCannotHoldIsRefused) {
@@ -72,27 +64,60 @@ TEST(NetMessage, ACardDirectoryWithPathsOrNamesTheCardCannotHoldIsRefused) {
     EXPECT_FALSE(decoded({{"\\", {{"", time, 1, 0}}}}));
     EXPECT_FALSE(decoded({{"\\", {{std::string(261, 'n'), time, 1, 0}}}}));
 
-    // A folder or file count beyond the bytes left sizes nothing, even in the largest frame.
-    CNetMessage huge;
-    huge.PutU32(1).PutText("\\").PutU32(100000000);
-    CNetMessage hugeRead(huge.Bytes());
-    hugeRead.Get(folders);
-    EXPECT_FALSE(hugeRead.Ok());
-    EXPECT_TRUE(folders.empty());
-    CNetMessage many;
-    many.PutU32(NetProtocol::kMaxFrameBytes / CNetMessage::kMinCardFolderBytes + 1);
-    std::vector<std::uint8_t> bytes = many.Bytes();
-    bytes.resize(NetProtocol::kMaxFrameBytes);
-    CNetMessage manyRead(bytes);
-    std::vector<LinkCardFolder> none;
-    manyRead.Get(none);
-    EXPECT_FALSE(manyRead.Ok());
-    EXPECT_EQ(none.capacity(), 0u);
     // A reply that is not exactly a directory leaves the caller's.
     message.PutU32(0);
     folders = {{"\\OLD\\", {}}};
     EXPECT_FALSE(CNetMessage(message.Bytes()).GetWhole(folders));
     EXPECT_EQ(folders, (std::vector<LinkCardFolder>{{"\\OLD\\", {}}}));
+}
+
+// Guards a peer's count or length sizing memory that the bytes present cannot fill.
+TEST(NetMessage, CountsSizeNothingBeyondTheBytesPresent) {
+    // `head` padded with zeros to `size` bytes.
+    const auto message = [](const CNetMessage& head, std::size_t size) {
+        std::vector<std::uint8_t> bytes = head.Bytes();
+        bytes.resize(std::max(size, bytes.size()));
+        return CNetMessage(bytes);
+    };
+    const auto count = [](std::uint32_t n) { return CNetMessage().PutU32(n); };
+    const std::size_t kLargest = NetProtocol::kMaxFrameBytes;
+    std::vector<LinkChannelRecord> records;
+    for (const CNetMessage& head : {count(1'000'000'000).PutU32(7), count(4'000'000)}) {
+        CNetMessage read = message(head, kLargest);
+        read.Get(records);
+        EXPECT_FALSE(read.Ok());
+        EXPECT_EQ(records.capacity(), 0u);
+        CNetMessage text = message(head, 8);
+        EXPECT_EQ(text.GetText(), "");
+        EXPECT_FALSE(text.Ok());
+    }
+    // Folders, and files of one folder (for which no more than the folder is reserved).
+    for (const auto& [head, reserved] :
+         {std::pair{count(kLargest / CNetMessage::kMinCardFolderBytes + 1), 0u},
+          {count(1).PutText("\\").PutU32(100'000'000), 1u}}) {
+        std::vector<LinkCardFolder> folders;
+        CNetMessage read = message(head, kLargest);
+        read.Get(folders);
+        EXPECT_FALSE(read.Ok());
+        EXPECT_TRUE(folders.empty());
+        EXPECT_LE(folders.capacity(), reserved);
+    }
+    // A reply of the largest frame declaring too many records leaves the caller's values.
+    records.resize(3);
+    EXPECT_FALSE(message(count(4'000'000), kLargest).GetWhole(records));
+    EXPECT_EQ(records.size(), 3u);
+
+    // A count the bytes can carry is taken; the records are reserved for exactly it.
+    CNetMessage two;
+    two.Put(std::vector<LinkChannelRecord>(2));
+    two.PutU32(99); // one value too many
+    CNetMessage readTwo(two.Bytes());
+    std::vector<LinkChannelRecord> got;
+    readTwo.Get(got);
+    EXPECT_TRUE(readTwo.Ok());
+    EXPECT_EQ(got.capacity(), 2u);
+    EXPECT_FALSE(CNetMessage(two.Bytes()).GetWhole(got)); // not exactly the records
+    EXPECT_LE(kLargest / CNetMessage::kMinRecordBytes * sizeof(LinkChannelRecord), 16u << 20);
 }
 
 // Sends one frame on a connection of its own and returns what comes back: the reply's result,
