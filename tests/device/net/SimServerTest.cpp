@@ -13,19 +13,12 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <memory>
-#include <poll.h>
-#include <spawn.h>
 #include <string>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -171,6 +164,7 @@ TEST_F(SimServerTest, AKilledServerFailsTheStatusQueryPromptly) {
     EXPECT_EQ(m_link.LnkOpen(kMaster, 30000), 0);
     EXPECT_LT(Clock::now() - start, 1500ms);
 }
+
 TEST_F(SimServerTest, OutOfDescriptorsItServesTheOpenOnesAndAcceptsAgainOnceSomeAreFree) {
     const int master = m_link.LnkOpen(kMaster, 30000);
     ASSERT_GT(master, 0);
