@@ -28,9 +28,8 @@ TEST(SimConfigTest, DefaultConfigurationHasMasterSlaveAndEveryModuleType) {
             canG = canG || slot.partNumber == "QA-80CAN-G";
         }
     }
-    for (const int type : {2, 3, 4, 5, 7, 8, 10}) {
+    for (const int type : {2, 3, 4, 5, 7, 8, 10})
         EXPECT_TRUE(types.contains(type)) << type;
-    }
     EXPECT_TRUE(types.contains(9) || types.contains(19));
     EXPECT_TRUE(canG);
 }
@@ -41,13 +40,12 @@ TEST(SimConfigTest, CompiledTextIsTheRepositoryFile) {
         CTextFile::ReadTextLines(std::string(ZT300_SOURCE_DIR) + "/data/sim/default.conf", lines),
         "");
     std::string text;
-    for (const std::string& line : lines) {
+    for (const std::string& line : lines)
         text += line + "\n";
-    }
     EXPECT_EQ(text, CSimConfig::GetDefaultText());
 }
 
-TEST(SimConfigTest, ReadsSlotItemsEnabledChannelsSignalsAndFaults) {
+TEST(SimConfigTest, ReadsSlotItemsEnabledChannelsSignalsInputsAndFaults) {
     CSimConfig config;
     ASSERT_EQ(config.Parse("# test\n"
                            "RECORDER R1 127.0.0.9\r\n"
@@ -57,6 +55,8 @@ TEST(SimConfigTest, ReadsSlotItemsEnabledChannelsSignalsAndFaults) {
                            "SLOT 4 PN=QA-80CAN-K TY=10 NCH=56 ON=1-2,5\n"
                            "CANSIG 4 256,,8,1,1,16,1,0.100,0.000,Speed,km/h,0\n"
                            "SLOT 2 PN=QA-80VA TY=2 NCH=4 RV=10,1 CF=OFF ON=NONE\n"
+                           "INPUT 2-1 2.5\n"
+                           "INPUT 2-4 -1e-1 0.02\n"
                            "FAULT ERROR 10 -7\n"
                            "FAULT NAK 4DBW\n"
                            "FAULT DROP_AFTER 3\n"
@@ -75,6 +75,9 @@ TEST(SimConfigTest, ReadsSlotItemsEnabledChannelsSignalsAndFaults) {
     EXPECT_EQ(recorder.slots[1].enabledChannels, (std::vector<int>{0, 1, 4}));
     ASSERT_EQ(recorder.slots[1].canSignals.size(), 1u);
     EXPECT_EQ(recorder.slots[1].canSignals[0][9], "Speed");
+    ASSERT_EQ(recorder.inputs.size(), 2u);
+    EXPECT_EQ(recorder.inputs.at({2, 0}), (CSimInput{2.5, 0.0}));
+    EXPECT_EQ(recorder.inputs.at({2, 3}), (CSimInput{-0.1, 0.02}));
     EXPECT_EQ(recorder.faults.operationErrors.at(10), -7);
     EXPECT_EQ(recorder.faults.nakCommands, (std::vector<std::string>{"4DBW"}));
     EXPECT_EQ(recorder.faults.dropAfterArmedSeconds, 3);
@@ -131,24 +134,10 @@ TEST(SimConfigTest, MalformedLinesNameTheLineAndKeepNothing) {
     }
 }
 
-TEST(SimConfigTest, ReadsKnownInputs) {
-    CSimConfig config;
-    ASSERT_EQ(config.Parse("RECORDER A 127.0.0.2\n"
-                           "SLOT 2 PN=QA-80VA TY=2 NCH=4 RV=10\n"
-                           "INPUT 2-1 2.5\n"
-                           "INPUT 2-4 -1e-1 0.02\n"),
-              "");
-    const auto& inputs = config.GetRecorders().at(0).inputs;
-    ASSERT_EQ(inputs.size(), 2u);
-    EXPECT_EQ(inputs.at({2, 0}), (CSimInput{2.5, 0.0}));
-    EXPECT_EQ(inputs.at({2, 3}), (CSimInput{-0.1, 0.02}));
-}
-
 TEST(SimConfigTest, CanDatabaseTakesAtMost56Words) {
     std::string text = "RECORDER A 127.0.0.2\nSLOT 1 PN=QA-80CAN-K TY=10 NCH=56\n";
-    for (int signal = 0; signal < 28; ++signal) {
+    for (int signal = 0; signal < 28; ++signal)
         text += "CANSIG 1 1,,8,1,1,32,1,1,0,S,u,2\n";
-    }
     CSimConfig config;
     ASSERT_EQ(config.Parse(text), "");
     EXPECT_EQ(config.Parse(text + "CANSIG 1 1,,8,1,1,16,1,1,0,S,u,0\n"),

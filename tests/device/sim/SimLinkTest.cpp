@@ -11,9 +11,8 @@ const std::string kSep(1, LinkCode::kItemSeparator);
 
 std::string Join(std::initializer_list<const char*> items) {
     std::string text;
-    for (const char* item : items) {
+    for (const char* item : items)
         text += (text.empty() ? "" : kSep) + item;
-    }
     return text;
 }
 
