@@ -9,8 +9,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {} // namespace
-
 class SimCardTest : public SimFixture {
 protected:
     void SetUp() override {

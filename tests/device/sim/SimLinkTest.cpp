@@ -149,9 +149,8 @@ TEST_F(SimLinkTest, BalanceRepliesInTheFormTheProgramParses) {
     EXPECT_EQ(reply, "1-1:FFFFFAA3,1-2:FFFFFFF8,3-1:FFFFFB6B,");
     ASSERT_EQ(m_link->LnkBalance(m_master, reply), 1);
     EXPECT_EQ(reply, "1-1:FFFFFFF1,1-2:FFFFFFF8,3-1:FFFFFFF7,");
-    EXPECT_EQ(m_link->LnkBalanceChannels(m_master, "9-1", reply), SimResult::kBadArgument);
-    EXPECT_EQ(m_link->LnkBalanceChannels(m_master, "6-1", reply), SimResult::kBadArgument);
-    EXPECT_EQ(m_link->LnkBalanceChannels(m_master, "", reply), SimResult::kBadArgument);
+    for (const char* channels : {"9-1", "6-1", ""}) // no module, a CAN module, none
+        EXPECT_EQ(m_link->LnkBalanceChannels(m_master, channels, reply), SimResult::kBadArgument);
 }
 
 TEST_F(SimLinkTest, ClockKeepsItsOffsetFromTheHostClock) {
