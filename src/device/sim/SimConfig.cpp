@@ -3,6 +3,7 @@
 
 #include "conditions/TextFile.h"
 #include "conditions/TextNumbers.h"
+#include "device/sim/SimCanModule.h"
 
 #include <algorithm>
 #include <charconv>
@@ -14,7 +15,6 @@ namespace {
 
 constexpr int kSlotCount = 8;
 constexpr int kMaxChannels = 64;
-constexpr int kCanModuleWords = 56;
 constexpr std::size_t kMaxReplyBytes = 255; // a slot information reply, without its terminator
 
 // A whole decimal number and nothing else.
@@ -260,7 +260,7 @@ std::string CConfigReader::ReadCanSignal(const std::vector<std::string>& words) 
     for (const auto& signal : slot->canSignals) {
         used += wordsOf(ReadInt32(signal.back()));
     }
-    if (used > kCanModuleWords) {
+    if (used > CSimCanModule::kMaxWords) {
         return "the CAN database of slot " + words[1] + " would take more than 56 data words";
     }
     slot->canSignals.push_back(fields);
