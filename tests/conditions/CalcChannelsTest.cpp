@@ -41,76 +41,62 @@ Result Evaluate(CRecCnd& cnd, double a, double b) {
 
 } // namespace
 
+// Catches a wrong formula, operands taken from the wrong channel, or a division by zero hidden.
 TEST(CalcChannelsTest, FunctionsOnEnabledChannels) {
     // Operands are 1-based positions in the whole channel list: 1 and 3 are enabled.
-    struct Case {
+    const struct {
         int function;
-        std::uint32_t p3;
+        std::array<std::uint32_t, 4> params;
         double a, b, expected;
     } cases[] = {
-        {0, 0, 3, 1, 50.0},
-        {1, 0, 3, 4, 5.0},
-        {2, 0, 5, 0, -5.0},
-        {5, 0, 1, 3, 2.0},
-        {6, 0, -1, -3, 4.0},
-        {7, 2, 3, 4, 24.0},
-        {3, 0, 3.785, 1714.0 / 145.0377, 1.0},
+        {0, {1, 3, 0, 0}, 3, 1, 50.0},
+        {1, {1, 3, 0, 0}, 3, 4, 5.0},
+        {2, {1, 3, 0, 0}, 5, 0, -5.0},
+        {5, {1, 3, 0, 0}, 1, 3, 2.0},
+        {6, {1, 3, 0, 0}, -1, -3, 4.0},
+        {7, {1, 3, 2, 0}, 3, 4, 24.0},
+        {3, {1, 3, 0, 0}, 3.785, 1714.0 / 145.0377, 1.0},
+        {4, {1, 3, 1, 0}, 1, 2, std::sqrt(1 + 4 + 1)},
+        {8, {3, 1, 3, 0}, 2, 5, (5 - 2) * 5},
     };
-    for (const Case& c : cases) {
-        CRecCnd cnd = ConditionWithCalc(c.function, {1, 3, c.p3, 0});
+    for (const auto& c : cases) {
+        CRecCnd cnd = ConditionWithCalc(c.function, c.params);
         EXPECT_NEAR(Evaluate(cnd, c.a, c.b).value, c.expected, 1e-9) << "function " << c.function;
     }
-
-    CRecCnd rms = ConditionWithCalc(4, {1, 3, 1, 0});
-    double values[8] = {1, 2};
-    std::int16_t counts[4];
-    rms.EvaluateCalcChannels(values, 2, 8, counts);
-    EXPECT_DOUBLE_EQ(values[2], std::sqrt(1 + 4 + 1));
-    CRecCnd tld = ConditionWithCalc(8, {3, 1, 3, 0});
-    EXPECT_DOUBLE_EQ(Evaluate(tld, 2, 5).value, (5 - 2) * 5);
-
     CRecCnd dtq = ConditionWithCalc(0, {1, 3, 0, 0});
     EXPECT_TRUE(std::isnan(Evaluate(dtq, 0, 0).value)); // no guard on the division
     EXPECT_EQ(Evaluate(dtq, 0, 0).count, -32768);
 }
 
+// Catches a disabled, absent or zero operand read as a channel, and an unknown function computed.
 TEST(CalcChannelsTest, MissingOperandsGiveZero) {
     CRecCnd disabled = ConditionWithCalc(5, {2, 1, 0, 0}); // channel 2 is disabled
     EXPECT_EQ(disabled.m_calcChannels[0].m_operand[0], -1);
     const Result r = Evaluate(disabled, 7, 8);
     EXPECT_EQ(r.value, 0.0);
     EXPECT_EQ(r.count, 0);
-
-    CRecCnd outOfList = ConditionWithCalc(2, {4, 0, 0, 0});
-    EXPECT_EQ(outOfList.m_calcChannels[0].m_operand[0], -1);
-    CRecCnd zero = ConditionWithCalc(2, {0, 0, 0, 0});
-    EXPECT_EQ(zero.m_calcChannels[0].m_operand[0], -1);
+    for (std::uint32_t operand : {4u, 0u})
+        EXPECT_EQ(ConditionWithCalc(2, {operand, 0, 0, 0}).m_calcChannels[0].m_operand[0], -1);
     CRecCnd unknown = ConditionWithCalc(10, {1, 3, 0, 0});
     EXPECT_EQ(Evaluate(unknown, 1, 1).value, 0.0);
 }
 
-TEST(CalcChannelsTest, MovingAverage) {
+// Catches an average that keeps the last run's samples, and a window beyond the run's memory
+// (30 seconds of rows, always 1000) taken at ARM or averaging anything when prepared all the same.
+TEST(CalcChannelsTest, MovingAverageAndItsWindowBound) {
     CRecCnd sma = ConditionWithCalc(9, {1, 3, 0, 0});
     const double inputs[] = {3, 6, 9, 12};
     const double expected[] = {3, 4.5, 6, 9};
     for (int i = 0; i < 4; ++i)
         EXPECT_DOUBLE_EQ(Evaluate(sma, inputs[i], 0).value, expected[i]);
-
     sma.PrepareCalcChannels(); // a new acquisition starts empty
     EXPECT_DOUBLE_EQ(Evaluate(sma, 10, 0).value, 10.0);
-
     CRecCnd none = ConditionWithCalc(9, {1, 0, 0, 0});
     EXPECT_EQ(Evaluate(none, 5, 0).value, 0.0);
-}
 
-// A window is held in memory: a run takes at most 30 seconds of rows, and always the dialog's
-// 1000. A larger one is refused at ARM, and, prepared all the same, averages nothing.
-TEST(CalcChannelsTest, MovingAverageWindowsBeyondTheRunsMemory) {
-    EXPECT_EQ(CCalcChCnd::LargestAverageWindow(0.1), 1000u);
-    EXPECT_EQ(CCalcChCnd::LargestAverageWindow(20.0), 1000u);
-    EXPECT_EQ(CCalcChCnd::LargestAverageWindow(1000.0), 30000u);
-    EXPECT_EQ(CCalcChCnd::LargestAverageWindow(100000.0), 3000000u);
-
+    for (const auto& [hz, window] :
+         {std::pair{0.1, 1000u}, {20.0, 1000u}, {1000.0, 30000u}, {100000.0, 3000000u}})
+        EXPECT_EQ(CCalcChCnd::LargestAverageWindow(hz), window) << hz;
     CRecCnd largest = ConditionWithCalc(9, {1, 1000, 0, 0});
     EXPECT_EQ(largest.CheckAverageWindows(), "");
     EXPECT_EQ(Evaluate(largest, 5, 0).value, 5.0);
@@ -128,18 +114,20 @@ TEST(CalcChannelsTest, MovingAverageWindowsBeyondTheRunsMemory) {
     EXPECT_EQ(huge.CheckAverageWindows(), "");
 }
 
+// Catches counts off the channel's scale, wrapped instead of clipped, or rounded away from zero.
 TEST(CalcChannelsTest, CountsOnTheChannelScale) {
     CRecCnd cnd = ConditionWithCalc(2, {1, 0, 0, 0});
-    EXPECT_EQ(Evaluate(cnd, -100, 0).count, 25000);
-    EXPECT_EQ(Evaluate(cnd, 100, 0).count, -25000);
-    EXPECT_EQ(Evaluate(cnd, -200, 0).count, 32767);
-    EXPECT_EQ(Evaluate(cnd, 1e9, 0).count, -32768);
-    EXPECT_EQ(Evaluate(cnd, -0.006, 0).count, 1); // truncated toward zero
-
+    for (const auto& [value, count] : {std::pair{-100.0, 25000},
+                                       {100.0, -25000},
+                                       {-200.0, 32767},
+                                       {1e9, -32768},
+                                       {-0.006, 1}}) // truncated toward zero
+        EXPECT_EQ(Evaluate(cnd, value, 0).count, count) << value;
     CRecCnd flat = ConditionWithCalc(2, {1, 0, 0, 0}, 5.0, 5.0);
     EXPECT_EQ(Evaluate(flat, 1, 0).count, -32768);
 }
 
+// Catches results written over the hardware values, out of order, or beyond the room given.
 TEST(CalcChannelsTest, ResultsFollowTheHardwareValuesInOrder) {
     CRecCnd cnd = ConditionWithCalc(2, {1, 0, 0, 0});
     cnd.m_calcChannels[2].m_enabled = 1;
@@ -164,6 +152,7 @@ TEST(CalcChannelsTest, ResultsFollowTheHardwareValuesInOrder) {
     EXPECT_EQ(untouched[2], 42.0);
 }
 
+// Catches a scale whose range text, count step, offset or chart scales do not follow it.
 TEST(CalcChannelsTest, ScaleSetsRangeAndChartScales) {
     CCalcChCnd calc;
     calc.m_phyUnit = "V";

@@ -4,6 +4,7 @@
 
 #include <thread>
 
+// Catches an event that stays set after a wait, or that a reset does not clear.
 TEST(EventTest, ResetsItselfAfterOneWait) {
     CEvent event;
     EXPECT_FALSE(event.Wait(0));
@@ -15,6 +16,7 @@ TEST(EventTest, ResetsItselfAfterOneWait) {
     EXPECT_FALSE(event.Wait(10));
 }
 
+// Catches a Set on one thread that never wakes a waiter on another.
 TEST(EventTest, WakesAWaiterOnAnotherThread) {
     CEvent started, go;
     bool woke = false;
