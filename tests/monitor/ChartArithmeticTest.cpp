@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -25,6 +27,14 @@ public:
     std::vector<TraceLine> lines;
     bool dotted = false;
 };
+
+// Lines as {x1, y1, x2, y2}, to compare whole traces at once.
+std::vector<std::array<int, 4>> Coords(const std::vector<TraceLine>& lines) {
+    std::vector<std::array<int, 4>> coords;
+    for (const TraceLine& line : lines)
+        coords.push_back({line.x1, line.y1, line.x2, line.y2});
+    return coords;
+}
 
 void Fill(CCpsRingBuf& ring, const std::vector<CpsEntry>& points, double firstTime,
           double pointTime) {
@@ -40,17 +50,15 @@ TEST(ChartArithmeticTest, TransformMapsWorldToPixelsWithLargerValuesHigher) {
     grp.SetWorld({100, 50, 300, 150}, 0.0, -1.0, 10.0, 1.0);
     EXPECT_DOUBLE_EQ(grp.GetXScale(), 20.0);
     EXPECT_DOUBLE_EQ(grp.GetYScale(), 50.0);
-    EXPECT_EQ(grp.X(0.0), 100);
-    EXPECT_EQ(grp.X(2.49), 149); // truncated, not rounded
-    EXPECT_EQ(grp.X(10.0), 300);
-    EXPECT_EQ(grp.Y(1.0), 50);
-    EXPECT_EQ(grp.Y(0.0), 100);
-    EXPECT_EQ(grp.Y(-1.0), 150);
-    EXPECT_EQ(grp.Y(0.999), 50);
+    // 2.49 is truncated, not rounded; far values clamp instead of overflowing.
+    for (const auto& [world, x] :
+         {std::pair{0.0, 100}, {2.49, 149}, {10.0, 300}, {1e300, 10000100}})
+        EXPECT_EQ(grp.X(world), x) << world;
+    for (const auto& [world, y] :
+         {std::pair{1.0, 50}, {0.0, 100}, {-1.0, 150}, {0.999, 50}, {std::nan(""), 50}})
+        EXPECT_EQ(grp.Y(world), y) << world;
     EXPECT_DOUBLE_EQ(grp.WorldX(150), 2.5);
     EXPECT_DOUBLE_EQ(grp.WorldY(75), 0.5);
-    EXPECT_EQ(grp.X(1e300), 100 + 10000000) << "far values clamp instead of overflowing";
-    EXPECT_EQ(grp.Y(std::nan("")), 50);
 
     grp.SetWorld({0, 0, 100, 100}, 0.0, 0.0, 10.0, 10.0, true, true);
     EXPECT_EQ(grp.Y(0.0), 0) << "flipped: larger values lower";
@@ -196,10 +204,8 @@ TEST(ChartArithmeticTest, BandAutoScaleSharesTheDivisions) {
     hidden[0].visible = hidden[1].visible = false;
     EXPECT_FALSE(ApplyBandAutoScale(hidden, 0, 25, true, 1));
 
-    EXPECT_EQ(BandDivisions(2, 25, true), 12);
-    EXPECT_EQ(BandDivisions(5, 25, true), 4);
-    EXPECT_EQ(BandDivisions(6, 25, true), 4);
-    EXPECT_EQ(BandDivisions(7, 25, true), 2);
+    for (const auto& [channels, divisions] : {std::pair{2, 12}, {5, 4}, {6, 4}, {7, 2}})
+        EXPECT_EQ(BandDivisions(channels, 25, true), divisions) << channels;
     const ChartRect band = BandRect({0, 0, 100, 250}, 0, 25, 4, 8);
     EXPECT_EQ(band, (ChartRect{0, 170, 100, 250})) << "divisions 0..8 of 10 pixels each";
     EXPECT_EQ(BandRect({0, 0, 100, 250}, 0, 25, 24, 8), (ChartRect{0, 0, 100, 50}));
@@ -270,9 +276,10 @@ TEST(ChartArithmeticTest, SeparateChartScales) {
     SepChartScale::Move(zoom, false);
     EXPECT_EQ(zoom, (CScale{5.0, 15.0, 2.0, 0}));
 
-    EXPECT_TRUE(SepChartScale::IsOverRange({-1.0, 10.5}, CScale{-10.0, 10.0, 5.0, 0}));
-    EXPECT_TRUE(SepChartScale::IsOverRange({-10.5, 1.0}, CScale{-10.0, 10.0, 5.0, 0}));
-    EXPECT_FALSE(SepChartScale::IsOverRange({-10.0, 10.0}, CScale{-10.0, 10.0, 5.0, 0}));
+    for (const auto& [range, over] : {std::pair{CpsEntry{-1.0, 10.5}, true},
+                                      {CpsEntry{-10.5, 1.0}, true},
+                                      {CpsEntry{-10.0, 10.0}, false}})
+        EXPECT_EQ(SepChartScale::IsOverRange(range, CScale{-10.0, 10.0, 5.0, 0}), over);
     EXPECT_FALSE(SepChartScale::IsOverRange(CCpsRingBuf::kEmptyRange, CScale{}));
 }
 
@@ -307,9 +314,8 @@ TEST(ChartArithmeticTest, PanelsFillColumnByColumn) {
     EXPECT_EQ(LowerPaneWidths(1000, 3), (std::vector<int>{500, 250, 250}));
     EXPECT_EQ(LowerPaneWidths(12, 3), (std::vector<int>{10, 10, 10})) << "at least 10 pixels";
     EXPECT_EQ(ChartRowHeight(900), 600);
-    EXPECT_EQ(NextPanelStyle(1), 2);
-    EXPECT_EQ(NextPanelStyle(2), 3);
-    EXPECT_EQ(NextPanelStyle(3), 1);
+    EXPECT_EQ((std::array{NextPanelStyle(1), NextPanelStyle(2), NextPanelStyle(3)}),
+              (std::array{2, 3, 1}));
 }
 
 TEST(ChartArithmeticTest, CursorsMarkersAndTab) {
@@ -367,38 +373,27 @@ TEST(ChartArithmeticTest, TraceMergesPointsOfOnePixelColumn) {
     grp.SetWorld({0, 0, 10, 100}, 0.0, -5.0, 10.0, 5.0); // 1 pixel per second, 10 per unit
     CTraceBuilder builder;
     const std::vector<TraceLine>& lines = builder.Build(ring, 0, 0, grp);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].x1, 0);
-    EXPECT_EQ(lines[0].y1, 40); // highest: 1.0
-    EXPECT_EQ(lines[0].y2, 60); // lowest: -1.0
-    EXPECT_EQ(lines[1].x1, 1);
-    EXPECT_EQ(lines[1].y1, 20); // 3.0
-    EXPECT_EQ(lines[1].y2, 45) << "down to where the last column's maximum (0.5) was";
+    // Column 0 from its highest (1.0) to its lowest (-1.0); column 1 from 3.0 down to where the
+    // last column's maximum (0.5) was.
+    EXPECT_EQ(Coords(lines), (std::vector<std::array<int, 4>>{{0, 40, 0, 60}, {1, 20, 1, 45}}));
 
     // Points 3 pixels apart: a join from the last maximum to the next minimum, then the stroke.
     CCpsRingBuf sparse;
     Fill(sparse, {{0.0, 1.0}, {-2.0, -1.0}}, 0.0, 3.0);
     const std::vector<TraceLine>& apart = builder.Build(sparse, 0, 0, grp);
-    ASSERT_EQ(apart.size(), 3u);
-    EXPECT_EQ(apart[0].y1, 40);
-    EXPECT_EQ(apart[1].x1, 0);
-    EXPECT_EQ(apart[1].y1, 40);
-    EXPECT_EQ(apart[1].x2, 3);
-    EXPECT_EQ(apart[1].y2, 70);
-    EXPECT_EQ(apart[2].x1, 3);
-    EXPECT_EQ(apart[2].y1, 60);
-    EXPECT_EQ(apart[2].y2, 70);
+    EXPECT_EQ(Coords(apart),
+              (std::vector<std::array<int, 4>>{{0, 40, 0, 50}, {0, 40, 3, 70}, {3, 60, 3, 70}}));
 
     EXPECT_TRUE(builder.Build(sparse, 1, 0, grp).empty()) << "no such column";
     EXPECT_EQ(builder.Build(sparse, 0, 1, grp).size(), 1u);
 
     CCpsRingBuf times;
     Fill(times, {{0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}}, 10.0, 0.5);
-    EXPECT_EQ(CTraceBuilder::FirstPointAt(times, 11.0), 1) << "point 2 is at 11.0; one before";
-    EXPECT_EQ(CTraceBuilder::FirstPointAt(times, 11.2), 2);
-    EXPECT_EQ(CTraceBuilder::FirstPointAt(times, 0.0), 0);
-    EXPECT_EQ(CTraceBuilder::FirstPointAt(times, 99.0), 4);
-    EXPECT_EQ(CTraceBuilder::LastPointAt(times, 11.0), 3);
-    EXPECT_EQ(CTraceBuilder::LastPointAt(times, 99.0), 4);
+    // Point 2 is at 11.0: the first point drawn is one before it.
+    for (const auto& [time, first, last] :
+         {std::tuple{11.0, 1, 3}, {11.2, 2, 3}, {0.0, 0, 0}, {99.0, 4, 4}}) {
+        EXPECT_EQ(CTraceBuilder::FirstPointAt(times, time), first) << time;
+        EXPECT_EQ(CTraceBuilder::LastPointAt(times, time), last) << time;
+    }
     EXPECT_EQ(CTraceBuilder::FirstPointAt(CCpsRingBuf(), 1.0), -1);
 }
