@@ -27,9 +27,17 @@ protected:
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
         m_link = CSimLink::FromDefaultConfig(&m_clock);
-        m_doc = std::make_unique<CZT300SetDoc>(
-            DocServices{*m_link, m_prompt, m_clock, m_settings, m_folder.string() + "/"});
-        ASSERT_TRUE(m_doc->OnOpenDocument("127_0_0_2_ZT-300,127_0_0_3_ZT-500"));
+        Open(Services(), "127_0_0_2_ZT-300,127_0_0_3_ZT-500");
+    }
+
+    DocServices Services() {
+        return {*m_link, m_prompt, m_clock, m_settings, m_folder.string() + "/"};
+    }
+
+    // A document of these services connected to `recorders`, recording into the test's folder.
+    void Open(const DocServices& services, const std::string& recorders) {
+        m_doc = std::make_unique<CZT300SetDoc>(services);
+        ASSERT_TRUE(m_doc->OnOpenDocument(recorders));
         for (CRecCnd& condition : m_doc->GetConditions()) {
             condition.m_hddRecFolder = m_folder.string();
             condition.m_hddRecFileExt = 1; // Count: the record's name is known in advance
@@ -51,6 +59,12 @@ protected:
                 m_doc->OnThreadMessage(message.id, message.wparam, message.lparam);
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
+    }
+
+    // Pumps until `done` holds, for at most `tenthsOfSeconds` tenths of a second.
+    template <typename Done> void PumpUntil(Done done, int tenthsOfSeconds = 200) {
+        for (int i = 0; i < tenthsOfSeconds && !done(); ++i)
+            Pump(100);
     }
 
     fs::path m_folder;
@@ -156,16 +170,13 @@ TEST_F(ZT300SetDocAcqTest, BalanceWhileArmedArmsAgain) {
 TEST_F(ZT300SetDocAcqTest, TheExternalContactsAskForRecordsWhileArmed) {
     CExternalInputSim contacts;
     m_settings.m_externalSignal = 1;
-    m_doc = std::make_unique<CZT300SetDoc>(DocServices{
-        *m_link, m_prompt, m_clock, m_settings, m_folder.string() + "/", nullptr, &contacts});
-    ASSERT_TRUE(m_doc->OnOpenDocument("127_0_0_2_ZT-300"));
-    m_doc->GetConditions()[0].m_hddRecFolder = m_folder.string();
-    m_doc->SetMessageTarget(&m_queue);
+    DocServices services = Services();
+    services.digitalInput = &contacts;
+    Open(services, "127_0_0_2_ZT-300");
     ASSERT_TRUE(m_doc->Arm(false));
     contacts.SetInputs(true, false);
     ASSERT_TRUE(contacts.WaitForReads(3, 5000));
-    for (int i = 0; i < 200 && !m_doc->m_acq.pcRecord; ++i)
-        Pump(100);
+    PumpUntil([&] { return m_doc->m_acq.pcRecord; });
     EXPECT_TRUE(m_doc->m_acq.pcRecord);
     m_doc->StopArmed(false);
     const int reads = contacts.GetReads();
@@ -203,13 +214,11 @@ TEST_F(ZT300SetDocAcqTest, AfterStopAcqThePcLevelTriggerOpensTheNextRecord) {
     const std::string first = m_doc->GetNextRecordName();
     ASSERT_TRUE(m_doc->Arm(false));
     CRecordWriter& writer = m_doc->GetRecordWriter();
-    for (int i = 0; i < 200 && !writer.IsRecording(); ++i)
-        Pump(100);
+    PumpUntil([&] { return writer.IsRecording(); });
     ASSERT_TRUE(writer.IsRecording());
     m_doc->StopAcq();
     EXPECT_EQ(m_doc->GetRecordResultText(), "ACQ OK ! (" + first + ".hdr)");
-    for (int i = 0; i < 200 && !writer.IsRecording(); ++i)
-        Pump(100);
+    PumpUntil([&] { return writer.IsRecording(); });
     EXPECT_TRUE(writer.IsRecording());
     const std::string second = m_doc->GetNextRecordName();
     EXPECT_NE(second, first);
@@ -222,23 +231,16 @@ TEST_F(ZT300SetDocAcqTest, AfterStopAcqThePcLevelTriggerOpensTheNextRecord) {
 // why, and the run stays ARMED for the next record.
 TEST_F(ZT300SetDocAcqTest, TheDiskMarginEndsTheRecordAndTheLogSaysWhy) {
     CFakeDiskSpace space;
-    m_doc = std::make_unique<CZT300SetDoc>(DocServices{*m_link, m_prompt, m_clock, m_settings,
-                                                       m_folder.string() + "/", nullptr, nullptr,
-                                                       1280, &space});
-    ASSERT_TRUE(m_doc->OnOpenDocument("127_0_0_2_ZT-300"));
-    m_doc->GetConditions()[0].m_hddRecFolder = m_folder.string();
-    m_doc->GetConditions()[0].m_hddRecFileExt = 1;
-    m_doc->UpdateNextRecordName();
-    m_doc->SetMessageTarget(&m_queue);
-    m_doc->SetLogSink([this](const std::string& line) { m_log.push_back(line); });
+    DocServices services = Services();
+    services.diskSpace = &space;
+    Open(services, "127_0_0_2_ZT-300");
     const std::string name = m_doc->GetNextRecordName();
     ASSERT_TRUE(m_doc->Arm(false));
     m_doc->StartAcq(CZT300SetDoc::AcqKind::Hdd);
     Pump(500);
     ASSERT_TRUE(m_doc->m_acq.pcRecord);
     space.m_free = static_cast<std::int64_t>(CRecordWriter::kDiskMarginBytes);
-    for (int i = 0; i < 150 && m_doc->m_acq.pcRecord; ++i)
-        Pump(100);
+    PumpUntil([&] { return !m_doc->m_acq.pcRecord; }, 150);
     EXPECT_FALSE(m_doc->m_acq.pcRecord);
     EXPECT_TRUE(m_doc->m_acq.run);
     const std::string notice =
