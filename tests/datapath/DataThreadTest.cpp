@@ -113,6 +113,17 @@ protected:
         }
     }
 
+    // The data thread on a thread of its own, the clock 20 ms on every 2 ms, until `done` holds
+    // or 10 s have passed.
+    template <typename Done> void RunThreadUntil(Done done) {
+        m_info->StartThread(&CDataThread::Run);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!done() && std::chrono::steady_clock::now() < deadline) {
+            m_clock.Advance(20);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    }
+
     int RowWords() const {
         int words = 0;
         for (const CRecCnd& condition : m_conditions)
@@ -189,6 +200,8 @@ protected:
         return ((words.at(0) + 25000 - 97 * seed) % 50000 + 50000) % 50000;
     }
 
+    fs::path RecordFile() const { return fs::path(m_writer.GetPaths().data).filename(); }
+
     static std::vector<int> Ids(const std::vector<Message>& messages) {
         std::vector<int> ids;
         for (const Message& m : messages)
@@ -207,6 +220,7 @@ protected:
     std::unique_ptr<CThreadInfo> m_info;
 };
 
+// Catches a row lost, doubled or misaligned between the recorders, or max/min missing a row.
 TEST_F(DataThreadTest, RecordsEveryRowOfBothRecordersAfterThePreTriggerRows) {
     m_conditions[kMaster].m_hddPreTime = 1;
     bool twoWords = false;
@@ -223,8 +237,7 @@ TEST_F(DataThreadTest, RecordsEveryRowOfBothRecordersAfterThePreTriggerRows) {
     Passes(work, 14); // 1.5 s: more than the pre-trigger ring holds
     const std::vector<Message> armed = m_messages.Drain();
     EXPECT_EQ(m_info->GetRowsReceived(), 1499); // the first frame after ARM is dropped
-    EXPECT_EQ(std::count(armed.begin(), armed.end(), Message{PostedMessage::kDisplayTick, 0, 0}),
-              3);
+    EXPECT_EQ(std::ranges::count(armed, Message{PostedMessage::kDisplayTick, 0, 0}), 3);
 
     m_info->RequestRecord();
     Passes(work, 1);
@@ -243,7 +256,7 @@ TEST_F(DataThreadTest, RecordsEveryRowOfBothRecordersAfterThePreTriggerRows) {
     const std::uint32_t written = m_writer.GetSamplesWritten();
     EXPECT_EQ(written, m_info->GetRowsReceived() - received);
     EXPECT_EQ(words.size(), (1000u + written) * static_cast<std::size_t>(RowWords()));
-    EXPECT_EQ(fs::path(m_writer.GetPaths().data).filename(), "Run_00001.dat");
+    EXPECT_EQ(RecordFile(), "Run_00001.dat");
     // Sample index 0 is the dropped first frame, so row r of the run is sample r + 1.
     ExpectRows(words, received - 1000 + 1);
 
@@ -252,7 +265,7 @@ TEST_F(DataThreadTest, RecordsEveryRowOfBothRecordersAfterThePreTriggerRows) {
     EXPECT_EQ(start, (std::vector<int>{PostedMessage::kNewData, PostedMessage::kRecordStarted,
                                        PostedMessage::kLogLine, PostedMessage::kNewData,
                                        PostedMessage::kRecordWritten}));
-    EXPECT_EQ(std::count(ids.begin(), ids.end(), PostedMessage::kCommError), 0);
+    EXPECT_EQ(std::ranges::count(ids, PostedMessage::kCommError), 0);
 
     // Max/min got every row, in physical and unconverted values.
     CMaxMinTable table;
@@ -266,6 +279,7 @@ TEST_F(DataThreadTest, RecordsEveryRowOfBothRecordersAfterThePreTriggerRows) {
     EXPECT_TRUE(table.GetEntry(m_info->GetChannelCount() - 1).HasData());
 }
 
+// Catches a time limit that cuts a read short or long, and a Count name that does not move on.
 TEST_F(DataThreadTest, TheTimeLimitWritesExactlyRateTimesSecondsRows) {
     m_conditions[kMaster].m_hddPostTime = 2;
     Arm();
@@ -276,8 +290,8 @@ TEST_F(DataThreadTest, TheTimeLimitWritesExactlyRateTimesSecondsRows) {
     Passes(work, 35, 70); // reads of 100 ms and more; the limit falls inside one
     EXPECT_EQ(m_writer.GetSamplesWritten(), 2000u);
     const std::vector<int> ids = Ids(m_messages.Drain());
-    ASSERT_EQ(std::count(ids.begin(), ids.end(), PostedMessage::kRecordLimit), 1);
-    const auto limit = std::find(ids.begin(), ids.end(), PostedMessage::kRecordLimit);
+    ASSERT_EQ(std::ranges::count(ids, PostedMessage::kRecordLimit), 1);
+    const auto limit = std::ranges::find(ids, PostedMessage::kRecordLimit);
     EXPECT_EQ(*(limit - 1), PostedMessage::kRecordWritten);
     EXPECT_EQ(std::count(limit, ids.end(), PostedMessage::kRecordWritten), 0);
 
@@ -290,9 +304,10 @@ TEST_F(DataThreadTest, TheTimeLimitWritesExactlyRateTimesSecondsRows) {
     // The next record in Count mode takes the next number.
     m_info->RequestRecord();
     Passes(work, 1);
-    EXPECT_EQ(fs::path(m_writer.GetPaths().data).filename(), "Run_00002.dat");
+    EXPECT_EQ(RecordFile(), "Run_00002.dat");
 }
 
+// Catches a trigger row off by one and a trigger that fires again before it is reset.
 TEST_F(DataThreadTest, APcLevelTriggerStartsTheRecordWithTheTriggerRowLastOfThePreTriggerPart) {
     // UP on 1-1, a sawtooth that starts below the level and rises through it.
     CRecCnd& master = m_conditions[kMaster];
@@ -327,11 +342,10 @@ TEST_F(DataThreadTest, APcLevelTriggerStartsTheRecordWithTheTriggerRowLastOfTheP
     Passes(work, 5);
     EXPECT_FALSE(m_writer.IsRecording());
     const std::vector<Message> messages = m_messages.Drain();
-    EXPECT_EQ(
-        std::count(messages.begin(), messages.end(), Message{PostedMessage::kRecordStarted, 0, 0}),
-        1);
+    EXPECT_EQ(std::ranges::count(messages, Message{PostedMessage::kRecordStarted, 0, 0}), 1);
 }
 
+// Catches a status tick missed, doubled or carrying stale counts.
 TEST_F(DataThreadTest, EveryStatusTickPostsTheRowsReceivedAndTheMillisecondsOfTheRun) {
     Arm();
     CDataThread work(*m_info);
@@ -352,6 +366,7 @@ TEST_F(DataThreadTest, EveryStatusTickPostsTheRowsReceivedAndTheMillisecondsOfTh
     EXPECT_GT(rows[9], rows[4]);
 }
 
+// Catches a lost recorder reported again on every read, or rows before the loss dropped.
 TEST_F(DataThreadTest, ALostRecorderIsReportedOnceAndTheRowsBeforeItStayOnDisk) {
     Arm();
     CDataThread work(*m_info);
@@ -363,9 +378,9 @@ TEST_F(DataThreadTest, ALostRecorderIsReportedOnceAndTheRowsBeforeItStayOnDisk) 
     EXPECT_TRUE(m_info->HasCommError());
     const std::vector<Message> messages = m_messages.Drain();
     const std::vector<int> ids = Ids(messages);
-    ASSERT_EQ(std::count(ids.begin(), ids.end(), PostedMessage::kCommError), 1);
+    ASSERT_EQ(std::ranges::count(ids, PostedMessage::kCommError), 1);
     // The idle update follows the error once, then no more.
-    const auto error = std::find(ids.begin(), ids.end(), PostedMessage::kCommError);
+    const auto error = std::ranges::find(ids, PostedMessage::kCommError);
     EXPECT_EQ(*(error + 1), PostedMessage::kDataCount);
     EXPECT_EQ(std::count(error, ids.end(), PostedMessage::kDataCount), 1);
 
@@ -379,6 +394,7 @@ TEST_F(DataThreadTest, ALostRecorderIsReportedOnceAndTheRowsBeforeItStayOnDisk) 
     ExpectRows(words, 1);
 }
 
+// Catches a full disk reported as success, a half row kept, or a header counting unwritten rows.
 TEST_F(DataThreadTest, AFullDiskEndsTheThreadWithItsMessageAndAHeaderOfTheRowsOnDisk) {
     // Files of this process may not grow beyond the limit, as on a disk that fills up.
     constexpr rlim_t kDiskBytes = 100001;
@@ -392,12 +408,7 @@ TEST_F(DataThreadTest, AFullDiskEndsTheThreadWithItsMessageAndAHeaderOfTheRowsOn
 
     Arm();
     m_info->RequestRecord();
-    m_info->StartThread(&CDataThread::Run);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!m_info->HasEnded() && std::chrono::steady_clock::now() < deadline) {
-        m_clock.Advance(20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    RunThreadUntil([&] { return m_info->HasEnded(); });
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     ASSERT_TRUE(m_info->HasEnded());
@@ -408,7 +419,7 @@ TEST_F(DataThreadTest, AFullDiskEndsTheThreadWithItsMessageAndAHeaderOfTheRowsOn
     EXPECT_EQ(m_info->TakeNotice(), "");
     const std::vector<Message> messages = m_messages.Drain();
     const Message failed{PostedMessage::kLogLine, ThreadLog::kRecordFailed, 0};
-    EXPECT_EQ(std::count(messages.begin(), messages.end(), failed), 1);
+    EXPECT_EQ(std::ranges::count(messages, failed), 1);
     EXPECT_EQ(Sim(kMaster).GetStatus(), RecorderStatus::kIdle);
     EXPECT_EQ(Sim(kSlave).GetStatus(), RecorderStatus::kIdle);
 
@@ -421,18 +432,13 @@ TEST_F(DataThreadTest, AFullDiskEndsTheThreadWithItsMessageAndAHeaderOfTheRowsOn
     ExpectRows(words, FirstSample(words));
     TextLines header;
     ASSERT_EQ(CTextFile::ReadTextLines(paths.header, header), "");
-    EXPECT_NE(std::find(header.begin(), header.end(), "NUM_SAMPS " + std::to_string(rows)),
-              header.end());
+    EXPECT_NE(std::ranges::find(header, "NUM_SAMPS " + std::to_string(rows)), header.end());
 }
 
+// Catches a kept-file run that does not record at once, or leaves the recorders ARMED.
 TEST_F(DataThreadTest, AfterAReconnectionTheThreadGoesOnRecordingAtOnceUntilStopARMED) {
     Arm(true);
-    m_info->StartThread(&CDataThread::Run);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (m_writer.GetSamplesWritten() < 2000 && std::chrono::steady_clock::now() < deadline) {
-        m_clock.Advance(20);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+    RunThreadUntil([&] { return m_writer.GetSamplesWritten() >= 2000; });
     ASSERT_GE(m_writer.GetSamplesWritten(), 2000u);
     ASSERT_TRUE(m_writer.Close().empty());
     m_info->StopThread();
@@ -443,6 +449,7 @@ TEST_F(DataThreadTest, AfterAReconnectionTheThreadGoesOnRecordingAtOnceUntilStop
     ExpectRows(words, FirstSample(words));
 }
 
+// Catches sub-sampling that keeps the wrong frame, or a limit counted in frames, not rows.
 TEST_F(DataThreadTest, AtATenthOfAHertzOnlyTheFirstOfSixFramesIsKeptAndTheLimitCountsRows) {
     for (CRecCnd& condition : m_conditions) {
         condition.m_rate = "0.1Hz";
@@ -463,6 +470,7 @@ TEST_F(DataThreadTest, AtATenthOfAHertzOnlyTheFirstOfSixFramesIsKeptAndTheLimitC
     EXPECT_EQ(m_info->GetRowsReceived(), 24);
 }
 
+// Catches a remote run whose PC record ignores the recorder's own start and stop.
 TEST_F(DataThreadTest, InRemoteModeTheRecordersCardRecordingStartsAndEndsThePcRecord) {
     m_conditions[kMaster].m_hddLvlTrg = 1;
     m_conditions[kMaster].m_channels[0].m_hddLvlTrg = 1; // no PC level trigger in remote mode
@@ -479,16 +487,12 @@ TEST_F(DataThreadTest, InRemoteModeTheRecordersCardRecordingStartsAndEndsThePcRe
     ASSERT_EQ(m_link->LnkStopAcq(master), 1);
     Passes(work, 5);
     const std::vector<int> ids = Ids(m_messages.Drain());
-    EXPECT_EQ(std::count(ids.begin(), ids.end(), PostedMessage::kRecordLimit), 1);
+    EXPECT_EQ(std::ranges::count(ids, PostedMessage::kRecordLimit), 1);
     ASSERT_TRUE(m_writer.Close().empty());
     ExpectRows(ReadRecordWords(m_writer.GetPaths().data), 1000);
     work.Finish();
     EXPECT_EQ(Sim(kMaster).GetStatus(), RecorderStatus::kIdle);
 }
-
-} // namespace
-
-namespace {
 
 // One-word rows (a single channel, no calculation channel) and rows of an odd width: the
 // pre-trigger ring has wrapped and still hands the record its last second of rows.
@@ -509,8 +513,8 @@ TEST_F(DataThreadTest, PreTriggerRowsOfOneWordAndOfOddRowsSurviveTheRingsWrap) {
         const RecordPaths paths = m_writer.GetPaths();
         TextLines header;
         ASSERT_EQ(CTextFile::ReadTextLines(paths.header, header), "");
-        EXPECT_NE(std::find(header.begin(), header.end(), "X_OFFSET -0.999,999"), header.end());
-        EXPECT_NE(std::find(header.begin(), header.end(), "NUM_SAMPS 1000"), header.end());
+        EXPECT_NE(std::ranges::find(header, "X_OFFSET -0.999,999"), header.end());
+        EXPECT_NE(std::ranges::find(header, "NUM_SAMPS 1000"), header.end());
         const std::vector<std::int16_t> words = ReadRecordWords(paths.data);
         EXPECT_EQ(words.size(), 1000u * static_cast<std::size_t>(channels));
         ExpectRows(words, 500);
@@ -530,7 +534,7 @@ TEST_F(DataThreadTest, AfterStopAcqThePcLevelTriggerOpensTheNextRecord) {
     CDataThread work(*m_info);
     Passes(work, 2);
     ASSERT_TRUE(m_writer.IsRecording());
-    EXPECT_EQ(fs::path(m_writer.GetPaths().data).filename(), "Run_00001.dat");
+    EXPECT_EQ(RecordFile(), "Run_00001.dat");
 
     ASSERT_EQ(m_writer.Close(), "");
     Passes(work, 3); // the header is not written yet: no record may take the writer
@@ -539,18 +543,16 @@ TEST_F(DataThreadTest, AfterStopAcqThePcLevelTriggerOpensTheNextRecord) {
     m_info->ResetTriggers();
     Passes(work, 1);
     ASSERT_TRUE(m_writer.IsRecording());
-    EXPECT_EQ(fs::path(m_writer.GetPaths().data).filename(), "Run_00002.dat");
+    EXPECT_EQ(RecordFile(), "Run_00002.dat");
 
     ASSERT_EQ(m_writer.Close(), "");
     ASSERT_EQ(m_writer.WriteHeader(), "");
     m_info->ResetTriggers();
     Passes(work, 1);
     ASSERT_TRUE(m_writer.IsRecording());
-    EXPECT_EQ(fs::path(m_writer.GetPaths().data).filename(), "Run_00003.dat");
+    EXPECT_EQ(RecordFile(), "Run_00003.dat");
     const std::vector<Message> messages = m_messages.Drain();
-    EXPECT_EQ(
-        std::count(messages.begin(), messages.end(), Message{PostedMessage::kRecordStarted, 0, 0}),
-        3);
+    EXPECT_EQ(std::ranges::count(messages, Message{PostedMessage::kRecordStarted, 0, 0}), 3);
 }
 
 } // namespace
