@@ -41,6 +41,7 @@ CRecCnd Parsed(TextLines lines) {
 
 } // namespace
 
+// Catches any change to the bytes a new condition file holds, key by key.
 TEST(ConditionTextTest, ANewConditionWritesTheseLines) {
     CRecCnd::SetDefaultRecordFolder("/home/user/.local/share/zt300ctl/");
     CRecCnd cnd;
@@ -97,6 +98,7 @@ TEST(ConditionTextTest, ANewConditionWritesTheseLines) {
     CRecCnd::SetDefaultRecordFolder("");
 }
 
+// Catches slot, watch-dog, monitor, calculation and CAN lines written with a field wrong.
 TEST(ConditionTextTest, SpecialLinesOfTheFullCondition) {
     const TextLines lines = Formatted(MakeFullCondition());
     auto line = [&](const std::string& prefix) {
@@ -128,6 +130,7 @@ TEST(ConditionTextTest, SpecialLinesOfTheFullCondition) {
     EXPECT_TRUE(line("CHAN6-1").ends_with(",CAN_BITRATE=2.000000e-04|-5.000000e-01"));
 }
 
+// Catches a saved file that differs from the stored one, or a value lost on loading it again.
 TEST(ConditionTextTest, SaveMatchesTheStoredFileAndLoadsBackUnchanged) {
     const CRecCnd original = MakeFullCondition();
     // ZT300_UPDATE_GOLDEN=1 rewrites the stored file after a deliberate format change.
@@ -164,6 +167,7 @@ TEST(ConditionTextTest, SaveMatchesTheStoredFileAndLoadsBackUnchanged) {
     fs::remove(again);
 }
 
+// Catches a CAN offset negated once more on every save.
 TEST(ConditionTextTest, TheCanOffsetSurvivesRepeatedSaves) {
     CRecCnd cnd = MakeFullCondition();
     for (int i = 0; i < 3; ++i)
@@ -172,6 +176,7 @@ TEST(ConditionTextTest, TheCanOffsetSurvivesRepeatedSaves) {
     EXPECT_DOUBLE_EQ(cnd.m_channels[13].CountToPhys(100), 100 * 0.125 - 12.5);
 }
 
+// Catches a foreign file taken, a key read leniently or strictly where it should not be.
 TEST(ConditionTextTest, ReaderRules) {
     CRecCnd cnd;
     EXPECT_FALSE(cnd.ParseLines({}));
@@ -201,14 +206,14 @@ TEST(ConditionTextTest, ReaderRules) {
     EXPECT_EQ(cnd.m_hddRecFolder, " C");
     EXPECT_EQ(cnd.m_sync, 10);
 
-    cnd = Parsed({"ZT300_CND_FILE", "DOG_TIMER 100,1,5"});
-    EXPECT_EQ(cnd.m_dogTimer, (WatchDogSettings{100, 1, 5, 0, 3600}));
-    cnd = Parsed({"ZT300_CND_FILE", "DOG_TIMER 1,1,1,1,30"});
-    EXPECT_EQ(cnd.m_dogTimer.autoMonitorTime, 3600u);
-    cnd = Parsed({"ZT300_CND_FILE", "DOG_TIMER 1,1,1,1,4000"});
-    EXPECT_EQ(cnd.m_dogTimer.autoMonitorTime, 3600u);
-    cnd = Parsed({"ZT300_CND_FILE", "DOG_TIMER 1,1,1,1,60"});
-    EXPECT_EQ(cnd.m_dogTimer.autoMonitorTime, 60u);
+    // A missing monitor time, or one outside 60 to 3600 seconds, is the default 3600.
+    const std::pair<const char*, WatchDogSettings> dogs[] = {
+        {"DOG_TIMER 100,1,5", {100, 1, 5, 0, 3600}},
+        {"DOG_TIMER 1,1,1,1,30", {1, 1, 1, 1, 3600}},
+        {"DOG_TIMER 1,1,1,1,4000", {1, 1, 1, 1, 3600}},
+        {"DOG_TIMER 1,1,1,1,60", {1, 1, 1, 1, 60}}};
+    for (const auto& [line, dog] : dogs)
+        EXPECT_EQ(Parsed({"ZT300_CND_FILE", line}).m_dogTimer, dog) << line;
 
     cnd = Parsed(
         {"ZT300_CND_FILE", "SLOT9 X,2,1", "SLOT0 X,2,1", "SLOT2", "SLOT3 QA-80V,2,8", "SLOTx"});
@@ -234,6 +239,7 @@ TEST(ConditionTextTest, ReaderRules) {
     EXPECT_EQ(cnd.m_monitorChannels[1].m_state, -1);
 }
 
+// Catches a broken channel line taken, values out of range kept, a key found in a memo missed.
 TEST(ConditionTextTest, ChannelLineRules) {
     CRecCnd cnd = Parsed({"ZT300_CND_FILE", "CHAN1-1,1"});
     ASSERT_EQ(cnd.m_channels.size(), 1u);
@@ -292,6 +298,7 @@ TEST(ConditionTextTest, ChannelLineRules) {
     EXPECT_EQ(read.m_sepChart.m_min, 0.0);
 }
 
+// Catches a foreign file loaded without its message.
 TEST(ConditionTextTest, LoadReportsAForeignFile) {
     const std::string path = TempPath("foreign.czd");
     std::ofstream(path) << "NOT A CONDITION\r\n";
@@ -300,6 +307,7 @@ TEST(ConditionTextTest, LoadReportsAForeignFile) {
     fs::remove(path);
 }
 
+// Catches a card condition file with a channel, clock or mode line wrong.
 TEST(ConditionTextTest, CardConditionLines) {
     CRecCnd cnd = MakeFullCondition();
     cnd.m_channels.resize(6);
