@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+// Catches a slot line written or read with an item lost, or a short line taken as a module.
 TEST(SlotInfoTest, SlotLineRoundTrip) {
     CSlotInfo slot;
     EXPECT_EQ(slot.FormatSlotLine(), "");
@@ -23,23 +24,21 @@ TEST(SlotInfoTest, SlotLineRoundTrip) {
     EXPECT_TRUE(read.m_ranges.empty());
 }
 
+// Catches a frequency channel offered the ranges of another section, or stale ones kept.
 TEST(SlotInfoTest, FrequencyModulesOfferRangesPerChannelSection) {
     CSlotInfo slot;
     slot.m_partNo = "QA-80FV";
     slot.m_typeCode = 5;
     slot.m_chCount = 4;
     slot.m_ranges = {"1-2", "10kHz", "1kHz", "3-4", "100Hz"};
+    // Sections "1-2" and "3-4" head their ranges; a channel of no section has none.
+    const std::pair<int, std::vector<std::string>> sections[] = {
+        {0, {"10kHz", "1kHz"}}, {1, {"10kHz", "1kHz"}}, {2, {"100Hz"}}, {3, {"100Hz"}}, {4, {}}};
     std::vector<std::string> ranges{"stale"};
-    slot.GetRangesForChannel(0, ranges);
-    EXPECT_EQ(ranges, (std::vector<std::string>{"10kHz", "1kHz"}));
-    slot.GetRangesForChannel(1, ranges);
-    EXPECT_EQ(ranges, (std::vector<std::string>{"10kHz", "1kHz"}));
-    slot.GetRangesForChannel(2, ranges);
-    EXPECT_EQ(ranges, (std::vector<std::string>{"100Hz"}));
-    slot.GetRangesForChannel(3, ranges);
-    EXPECT_EQ(ranges, (std::vector<std::string>{"100Hz"}));
-    slot.GetRangesForChannel(4, ranges);
-    EXPECT_TRUE(ranges.empty());
+    for (const auto& [channel, expected] : sections) {
+        slot.GetRangesForChannel(channel, ranges);
+        EXPECT_EQ(ranges, expected) << channel;
+    }
 
     slot.m_ranges = {"1", "10kHz", "2--1", "5kHz"}; // single heads and a negative end
     slot.GetRangesForChannel(1, ranges);
