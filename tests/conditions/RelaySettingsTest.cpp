@@ -129,12 +129,11 @@ TEST(RelaySettingsTest, TriggerRingAnswersOnceFullWithinTheCountLimit) {
     CMonitorCh monitor;
     monitor.m_trgTimes = 3;
     monitor.m_countLimit = 10;
-    EXPECT_FALSE(monitor.TestTrigger(0));
-    EXPECT_FALSE(monitor.TestTrigger(4));
-    EXPECT_TRUE(monitor.TestTrigger(10));  // 0, 4, 10: span 10
-    EXPECT_FALSE(monitor.TestTrigger(20)); // 4, 10, 20: span 16
-    EXPECT_FALSE(monitor.TestTrigger(25)); // 10, 20, 25: span 15
-    EXPECT_TRUE(monitor.TestTrigger(26));  // 20, 25, 26
+    // Spans of the last three: 0-10 is 10, then 4-20 is 16, 10-25 is 15, and 20-26 is 6.
+    const std::pair<int, bool> triggers[] = {{0, false},  {4, false},  {10, true},
+                                             {20, false}, {25, false}, {26, true}};
+    for (const auto& [count, answers] : triggers)
+        EXPECT_EQ(monitor.TestTrigger(count), answers) << count;
     monitor.ClearTriggers();
     EXPECT_FALSE(monitor.TestTrigger(22));
 

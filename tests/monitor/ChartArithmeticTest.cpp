@@ -36,6 +36,14 @@ std::vector<std::array<int, 4>> Coords(const std::vector<TraceLine>& lines) {
     return coords;
 }
 
+// Bands as {y, units per division, centre}.
+std::vector<std::tuple<int, double, double>> Bands(const std::vector<BandChannel>& bands) {
+    std::vector<std::tuple<int, double, double>> placed;
+    for (const BandChannel& band : bands)
+        placed.emplace_back(band.y, band.unitsPerDivision, band.center);
+    return placed;
+}
+
 void Fill(CCpsRingBuf& ring, const std::vector<CpsEntry>& points, double firstTime,
           double pointTime) {
     ring.Create(static_cast<int>(points.size()) + 4, 1, firstTime, pointTime);
@@ -88,15 +96,12 @@ TEST(ChartArithmeticTest, GridsLieOnMultiplesOfTheStep) {
     CLineRecorder canvas;
     grp.DrawXGrid(canvas, 5.0);
     EXPECT_TRUE(canvas.dotted);
-    ASSERT_EQ(canvas.lines.size(), 3u);
-    EXPECT_EQ(canvas.lines[1].x1, 60);
-    EXPECT_EQ(canvas.lines[1].y1, 20);
-    EXPECT_EQ(canvas.lines[1].y2, 69);
+    EXPECT_EQ(Coords(canvas.lines), (std::vector<std::array<int, 4>>{
+                                        {10, 20, 10, 69}, {60, 20, 60, 69}, {110, 20, 110, 69}}));
     canvas.lines.clear();
     grp.DrawYGrid(canvas, 2.5);
-    ASSERT_EQ(canvas.lines.size(), 3u);
-    EXPECT_EQ(canvas.lines[1].y1, 45);
-    EXPECT_EQ(canvas.lines[1].x2, 109);
+    EXPECT_EQ(Coords(canvas.lines), (std::vector<std::array<int, 4>>{
+                                        {10, 70, 109, 70}, {10, 45, 109, 45}, {10, 20, 109, 20}}));
 }
 
 TEST(ChartArithmeticTest, MarginsMakeRoomForTimeLabelsNamesAndScales) {
@@ -139,15 +144,10 @@ TEST(ChartArithmeticTest, BandAutoScaleSharesTheDivisions) {
     three[1].range = {0.0, 7.3};
     three[2].range = {2.0, 2.0}; // flat
     ASSERT_TRUE(ApplyBandAutoScale(three, 0, 25, true, 1));
-    EXPECT_EQ(three[0].y, 4);
-    EXPECT_EQ(three[1].y, 12);
-    EXPECT_EQ(three[2].y, 20);
-    EXPECT_DOUBLE_EQ(three[0].unitsPerDivision, 0.5); // 2 / 8 rounded up to 0.5
-    EXPECT_DOUBLE_EQ(three[0].center, 0.0);
-    EXPECT_DOUBLE_EQ(three[1].unitsPerDivision, 1.0); // 0.9125 -> 1
-    EXPECT_DOUBLE_EQ(three[1].center, 3.0);           // 3.65 snapped down to a whole unit
-    EXPECT_DOUBLE_EQ(three[2].unitsPerDivision, 1.0) << "a single value still gets a scale";
-    EXPECT_DOUBLE_EQ(three[2].center, 2.0);
+    // 2 / 8 rounds up to 0.5; 0.9125 to 1 with 3.65 snapped down to a whole unit; a single value
+    // still gets a scale.
+    EXPECT_EQ(Bands(three), (std::vector<std::tuple<int, double, double>>{
+                                {4, 0.5, 0.0}, {12, 1.0, 3.0}, {20, 1.0, 2.0}}));
 
     std::vector<BandChannel> exact(1);
     exact[0].range = {0.0, 7.3};
@@ -194,11 +194,9 @@ TEST(ChartArithmeticTest, BandAutoScaleSharesTheDivisions) {
     two[0].range = {-10.0, 10.0};
     two[1].range = {0.0, 500.0};
     PlaceByRange(two, 0, 25);
-    EXPECT_EQ(two[0].y, 6);
-    EXPECT_EQ(two[1].y, 18);
-    EXPECT_DOUBLE_EQ(two[0].unitsPerDivision, 2.0); // 20 / 12 rounded up
-    EXPECT_DOUBLE_EQ(two[1].unitsPerDivision, 50.0);
-    EXPECT_DOUBLE_EQ(two[1].center, 250.0);
+    // 20 / 12 rounds up to 2.
+    EXPECT_EQ(Bands(two),
+              (std::vector<std::tuple<int, double, double>>{{6, 2.0, 0.0}, {18, 50.0, 250.0}}));
 
     std::vector<BandChannel> hidden(2);
     hidden[0].visible = hidden[1].visible = false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 
 namespace {
@@ -11,8 +12,14 @@ void AppendValue(CCpsRingBuf& ring, double minimum, double maximum) {
     ring.Append(point, 1);
 }
 
+// The oldest and the newest point's storage index, and the newest relative to the oldest.
+std::array<int, 3> Ends(const CCpsRingBuf& ring) {
+    return {ring.GetOldest(), ring.GetNewest(), ring.NewestRel()};
+}
+
 } // namespace
 
+// Catches the newest point written over the wrong slot, or a time axis that does not move on.
 TEST(CpsRingBufTest, OverwritesTheOldestPointAndMovesTheTimeAxis) {
     CCpsRingBuf ring;
     EXPECT_FALSE(ring.IsValid());
@@ -21,22 +28,16 @@ TEST(CpsRingBufTest, OverwritesTheOldestPointAndMovesTheTimeAxis) {
     AppendValue(ring, 1, 1); // ignored without storage
 
     ASSERT_TRUE(ring.Create(3, 1, 10.0, 0.25));
-    EXPECT_EQ(ring.GetOldest(), -1);
-    EXPECT_EQ(ring.GetNewest(), -1);
-    EXPECT_EQ(ring.NewestRel(), -1);
+    EXPECT_EQ(Ends(ring), (std::array{-1, -1, -1}));
 
     for (int i = 0; i < 3; ++i)
         AppendValue(ring, i, i);
-    EXPECT_EQ(ring.GetOldest(), 0);
-    EXPECT_EQ(ring.GetNewest(), 2);
-    EXPECT_EQ(ring.NewestRel(), 2);
+    EXPECT_EQ(Ends(ring), (std::array{0, 2, 2}));
     EXPECT_DOUBLE_EQ(ring.GetFirstTime(), 10.0);
 
     AppendValue(ring, 3, 3);
     AppendValue(ring, 4, 4);
-    EXPECT_EQ(ring.GetOldest(), 2);
-    EXPECT_EQ(ring.GetNewest(), 1);
-    EXPECT_EQ(ring.NewestRel(), 2);
+    EXPECT_EQ(Ends(ring), (std::array{2, 1, 2}));
     EXPECT_EQ(ring.StorageIndex(0), 2);
     EXPECT_EQ(ring.StorageIndex(2), 1);
     EXPECT_DOUBLE_EQ(ring.GetFirstTime(), 10.5);
@@ -53,6 +54,7 @@ TEST(CpsRingBufTest, OverwritesTheOldestPointAndMovesTheTimeAxis) {
     EXPECT_DOUBLE_EQ(ring.GetFirstTime(), 2.0);
 }
 
+// Catches a range that forgets points pushed out of the ring, takes NaN, or survives a reset.
 TEST(CpsRingBufTest, RangesFollowEveryPointSinceCreationOrReset) {
     CCpsRingBuf ring;
     ASSERT_TRUE(ring.Create(2, 2, 0.0, 1.0));
