@@ -1,3 +1,5 @@
+// The channel table's rules: numbering, the cells of every module kind, edits and their
+// refusals, the calculation and frequency settings.
 #include "setup/ChannelTableRules.h"
 #include "conditions/ConditionTables.h"
 #include "setup/ChannelTableCalcSetting.h"
@@ -27,6 +29,13 @@ protected:
         for (int c = 0; c < Col::kCount; ++c)
             texts.push_back(rules.GetCell(row, c).text);
         return texts;
+    }
+    // Every cell text of a row, each followed by ";".
+    std::string Row(const CChannelTableRules& rules, int row) {
+        std::string joined;
+        for (const std::string& text : RowTexts(rules, row))
+            joined += text + ";";
+        return joined;
     }
     CChCnd& Ch(int index, int unit = 0) { return m_units[unit].m_channels[index]; }
 
@@ -100,17 +109,11 @@ TEST_F(ChannelTableRulesTest, RowsColoursLabelsAndIconsByModuleType) {
 
 TEST_F(ChannelTableRulesTest, VoltageRowsShowEveryColumn) {
     const CChannelTableRules rules = Rules();
-    EXPECT_EQ(
-        RowTexts(rules, 1),
-        (std::vector<std::string>{"QA-80V  1-1", "Ch1",      "Force",     "10V",         "10Hz",
-                                  "1.00",        "",         "ON",        "37.500(37%)", "kN",
-                                  "50.000",      "5.000V",   "0.000",     "0.000V",      "-1.000",
-                                  "0.000V",      "10.000kN", "-10.000kN", "STEEL_S355",  "left"}));
-    EXPECT_EQ(RowTexts(rules, 2),
-              (std::vector<std::string>{"QA-80V  1-2", "Ch2",    "",        "10V",       "",
-                                        "-",           "",       "OFF",     "0.000(0%)", "",
-                                        "1.000",       "1.000V", "0.000",   "0.000V",    "-1.000",
-                                        "0.000V",      "10.000", "-10.000", "",          ""}));
+    EXPECT_EQ(Row(rules, 1),
+              "QA-80V  1-1;Ch1;Force;10V;10Hz;1.00;;ON;37.500(37%);kN;50.000;"
+              "5.000V;0.000;0.000V;-1.000;0.000V;10.000kN;-10.000kN;STEEL_S355;left;");
+    EXPECT_EQ(Row(rules, 2), "QA-80V  1-2;Ch2;;10V;;-;;OFF;0.000(0%);;1.000;1.000V;0.000;0.000V;"
+                             "-1.000;0.000V;10.000;-10.000;;;");
 
     const TableCell channels = rules.GetCell(1, Col::kChannels);
     EXPECT_EQ(channels.kind, TableCellKind::Check);
@@ -159,11 +162,8 @@ TEST_F(ChannelTableRulesTest, ModuleTypesChangeRangeFilterTriggerAndCalibrationC
     EXPECT_EQ(rules.GetCell(11, Col::kTrgV).text, "30D4");
 
     // Inertial: no trigger, the calibration columns show the factor and the zero value.
-    EXPECT_EQ(
-        RowTexts(rules, 12),
-        (std::vector<std::string>{
-            "QA-80IMU  6-1", "Ch12", "",       "2G", "-", "-",     "",       "-", "-", "", "-",
-            "0.001",         "-",    "-0.500", "-",  "-", "1.000", "-1.000", "",  ""}));
+    EXPECT_EQ(Row(rules, 12),
+              "QA-80IMU  6-1;Ch12;;2G;-;-;;-;-;;-;0.001;-;-0.500;-;-;1.000;-1.000;;;");
     for (int col = Col::kTrg; col <= Col::kMinusCalVal; ++col) {
         if (col != Col::kPhyUnit) {
             EXPECT_FALSE(rules.GetCell(12, col).editable) << col;
@@ -228,30 +228,9 @@ TEST_F(ChannelTableRulesTest, BalanceTurnsRedAtTheWarningPercentage) {
 
 TEST_F(ChannelTableRulesTest, CalculationRowsShowTheirFunctionAndLockTheRest) {
     const CChannelTableRules rules = Rules();
-    EXPECT_EQ(RowTexts(rules, 16), (std::vector<std::string>{"QA-80CALC  9-1",
-                                                             "Ch18",
-                                                             "Diff",
-                                                             "50V",
-                                                             "DIF=|ChA-ChB|,1,2",
-                                                             "-",
-                                                             "",
-                                                             "-",
-                                                             "-",
-                                                             "V",
-                                                             "-",
-                                                             "-",
-                                                             "-",
-                                                             "-",
-                                                             "-",
-                                                             "-",
-                                                             "50.000V",
-                                                             "-50.000V",
-                                                             "-",
-                                                             ""}));
-    EXPECT_EQ(RowTexts(rules, 17)[Col::kSignalName], "-");
-    EXPECT_EQ(RowTexts(rules, 17)[Col::kRange], "-");
-    EXPECT_EQ(RowTexts(rules, 17)[Col::kPhyUnit], "-");
-    EXPECT_EQ(RowTexts(rules, 17)[Col::kFilter], ",0,0");
+    EXPECT_EQ(Row(rules, 16), "QA-80CALC  9-1;Ch18;Diff;50V;DIF=|ChA-ChB|,1,2;-;;-;-;V;-;-;-;-;-;-;"
+                              "50.000V;-50.000V;-;;");
+    EXPECT_EQ(Row(rules, 17), "QA-80CALC  9-2;Ch19;-;-;,0,0;-;;-;-;-;-;-;-;-;-;-;1.000;-1.000;-;;");
     for (int col = Col::kSignalName; col < Col::kCount; ++col) {
         const bool editable = col == Col::kScaleMax || col == Col::kScaleMin || col == Col::kMemo;
         EXPECT_EQ(rules.GetCell(16, col).editable, editable) << col;
