@@ -1,36 +1,26 @@
+// The MAX/MIN result file: its exact bytes, appending to a file of the same channels, and the
+// questions and messages of a save by hand.
 #include "records/MaxMinFile.h"
-#include "records/MaxMinRunTable.h"
 
 #include "support/FakePrompt.h"
+#include "support/RecordTestConditions.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const LocalTime kSaveTime{2026, 3, 7, 9, 5, 4, 0, 6};
-const char* const kHeader = "MAX/MIN VALUE\r\nMEMO,Load,kN,Temp,C,FILENAME,DATE,TIME\r\n";
-const char* const kLine1 = ",1.250,-0.500,25.1,24.9,Run_00001.hdr,2026/03/07,09:05:04\r\n";
-const char* const kLine2 = ",3.000,-0.500,25.1,24.9,Run_00002.hdr,2026/03/07,09:05:04\r\n";
+const std::string kHeader = "MAX/MIN VALUE\r\nMEMO,Load,kN,Temp,C,FILENAME,DATE,TIME\r\n";
+const std::string kLine1 = ",1.250,-0.500,25.1,24.9,Run_00001.hdr,2026/03/07,09:05:04\r\n";
+const std::string kLine2 = ",3.000,-0.500,25.1,24.9,Run_00002.hdr,2026/03/07,09:05:04\r\n";
 
 class MaxMinFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_dir = fs::temp_directory_path() / (std::string("zt300_maxmin_") + test->name() + "_" +
-                                             std::to_string(std::random_device{}()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        m_path = (m_dir / "result.csv").string();
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     static CMaxMinFile Channels(const std::string& loadMax, const std::string& headerPath) {
         return CMaxMinFile({{"Load", "kN", loadMax, "-0.500"}, {"Temp", "C", "25.1", "24.9"}},
                            headerPath, kSaveTime);
@@ -40,29 +30,18 @@ protected:
     static CMaxMinFile Other() {
         return CMaxMinFile({{"Speed", "km/h", "88", "0"}}, "Run_00003.hdr", kSaveTime);
     }
+    std::string Saved() const { return ReadTestFile(m_path); }
 
-    static std::string ReadBytes(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream content;
-        content << in.rdbuf();
-        return content.str();
-    }
-    static void WriteBytes(const std::string& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
-
-    fs::path m_dir;
-    std::string m_path;
+    CTempFolder m_folder{"maxmin"};
+    std::string m_path = m_folder.File("result.csv");
     CFakePrompt m_prompt;
 };
 
 } // namespace
 
-TEST_F(MaxMinFileTest, LinesOfTheFile) {
+// The file's lines themselves are checked byte for byte by the saves below.
+TEST_F(MaxMinFileTest, AFileMatchesOnlyTheSameChannelsInTheSameOrder) {
     const CMaxMinFile file = First();
-    EXPECT_EQ(file.HeaderLines(),
-              (TextLines{"MAX/MIN VALUE", "MEMO,Load,kN,Temp,C,FILENAME,DATE,TIME"}));
-    EXPECT_EQ(file.DataLine() + "\r\n", kLine1);
     EXPECT_TRUE(file.Matches({" MAX/MIN VALUE\t", "MEMO, Load ,kN,Temp,C ,F,D,T", "x"}));
     EXPECT_FALSE(file.Matches({"MAX/MIN VALUE"}));
     EXPECT_FALSE(file.Matches({"MAX/MIN VALUES", "MEMO,Load,kN,Temp,C,FILENAME,DATE,TIME"}));
@@ -72,67 +51,72 @@ TEST_F(MaxMinFileTest, LinesOfTheFile) {
 
 TEST_F(MaxMinFileTest, AutomaticSavesAppendToAMatchingFileOrStartItAgain) {
     ASSERT_EQ(First().SaveAutomatically(m_path, false), "");
-    EXPECT_EQ(ReadBytes(m_path), std::string(kHeader) + kLine1);
+    EXPECT_EQ(Saved(), kHeader + kLine1);
     ASSERT_EQ(Second().SaveAutomatically(m_path, false), "");
-    EXPECT_EQ(ReadBytes(m_path), std::string(kHeader) + kLine1 + kLine2);
+    EXPECT_EQ(Saved(), kHeader + kLine1 + kLine2);
 
     // Overwrite mode: one header and one data line after every record.
     ASSERT_EQ(Second().SaveAutomatically(m_path, true), "");
-    EXPECT_EQ(ReadBytes(m_path), std::string(kHeader) + kLine2);
+    EXPECT_EQ(Saved(), kHeader + kLine2);
 
     // A file of other channels is replaced in append mode too.
     ASSERT_EQ(Other().SaveAutomatically(m_path, false), "");
-    EXPECT_EQ(ReadBytes(m_path), "MAX/MIN VALUE\r\nMEMO,Speed,km/h,FILENAME,DATE,TIME\r\n"
-                                 ",88,0,Run_00003.hdr,2026/03/07,09:05:04\r\n");
+    EXPECT_EQ(Saved(), "MAX/MIN VALUE\r\nMEMO,Speed,km/h,FILENAME,DATE,TIME\r\n"
+                       ",88,0,Run_00003.hdr,2026/03/07,09:05:04\r\n");
 
     // A line added by hand without a line break does not swallow the next line.
-    WriteBytes(m_path, std::string(kHeader) + ",memo");
+    WriteTestFile(m_path, kHeader + ",memo");
     ASSERT_EQ(First().SaveAutomatically(m_path, false), "");
-    EXPECT_EQ(ReadBytes(m_path), std::string(kHeader) + ",memo\r\n" + kLine1);
+    EXPECT_EQ(Saved(), kHeader + ",memo\r\n" + kLine1);
 
-    const std::string noFolder = (m_dir / "missing" / "result.csv").string();
+    const std::string noFolder = m_folder.File("missing/result.csv");
     EXPECT_NE(First().SaveAutomatically(noFolder, false), "");
     EXPECT_FALSE(fs::exists(noFolder));
     EXPECT_NE(First().SaveAutomatically("", false), "") << "AutoSave without a file";
 }
 
+// Each save by hand after the one before: what it asks and says, and the file it leaves.
 TEST_F(MaxMinFileTest, SavesByHandAskBeforeTouchingAnExistingFile) {
-    EXPECT_FALSE(First().SaveByHand("", m_prompt)) << "dialog cancelled";
-    EXPECT_TRUE(m_prompt.Messages().empty());
-
-    ASSERT_TRUE(First().SaveByHand(m_path, m_prompt));
-    EXPECT_EQ(ReadBytes(m_path), std::string(kHeader) + kLine1);
-    ASSERT_EQ(m_prompt.Messages().size(), 1u) << "a new file is not asked about";
-    EXPECT_EQ(m_prompt.Messages()[0].text, "Save MAX/MIN OK!");
-    EXPECT_EQ(m_prompt.Messages()[0].icon, PromptIcon::Information);
-
-    m_prompt.Clear();
-    m_prompt.QueueAnswer(PromptAnswer::No);
-    ASSERT_TRUE(Second().SaveByHand(m_path, m_prompt));
-    EXPECT_EQ(ReadBytes(m_path), std::string(kHeader) + kLine1 + kLine2);
-    ASSERT_EQ(m_prompt.Messages().size(), 2u);
-    EXPECT_EQ(m_prompt.Messages()[0].text, "Overwrite ?");
-    EXPECT_EQ(m_prompt.Messages()[0].icon, PromptIcon::Question);
-    EXPECT_EQ(m_prompt.Messages()[0].buttons, PromptButtons::YesNo);
-
-    // Appending to a file of other channels leaves it as it is, and says so.
-    m_prompt.Clear();
-    m_prompt.QueueAnswer(PromptAnswer::No);
-    EXPECT_FALSE(Other().SaveByHand(m_path, m_prompt));
-    EXPECT_EQ(ReadBytes(m_path), std::string(kHeader) + kLine1 + kLine2);
-    ASSERT_EQ(m_prompt.Messages().size(), 2u);
-    EXPECT_EQ(m_prompt.Messages()[1].text,
-              "The file holds MAX/MIN values of other channels.\nNothing was saved.");
-    EXPECT_EQ(m_prompt.Messages()[1].icon, PromptIcon::Exclamation);
-
-    m_prompt.Clear();
-    m_prompt.QueueAnswer(PromptAnswer::Yes);
-    ASSERT_TRUE(Second().SaveByHand(m_path, m_prompt));
-    EXPECT_EQ(ReadBytes(m_path), std::string(kHeader) + kLine2);
-
-    m_prompt.Clear();
-    EXPECT_FALSE(First().SaveByHand(m_dir.string(), m_prompt)) << "a folder is no file";
-    ASSERT_EQ(m_prompt.Messages().size(), 2u);
-    EXPECT_EQ(m_prompt.Messages()[1].icon, PromptIcon::Stop);
-    EXPECT_NE(m_prompt.Messages()[1].text, "Save MAX/MIN OK!");
+    const std::string folderFailure =
+        "S An unexpected error occurred while writing " + m_folder.Path() + ".";
+    struct Step {
+        CMaxMinFile file;
+        std::string path; // empty: the file dialog was cancelled
+        std::optional<PromptAnswer> answer;
+        bool saved;
+        std::string bytes;
+        std::vector<std::string> messages; // icon letter and text
+    };
+    const std::string overwrite = "Q Overwrite ?";
+    const std::string ok = "I Save MAX/MIN OK!";
+    const Step steps[] = {
+        {First(), "", {}, false, "", {}},
+        {First(), m_path, {}, true, kHeader + kLine1, {ok}}, // a new file is not asked about
+        {Second(), m_path, PromptAnswer::No, true, kHeader + kLine1 + kLine2, {overwrite, ok}},
+        // Appending to a file of other channels leaves it as it is, and says so.
+        {Other(),
+         m_path,
+         PromptAnswer::No,
+         false,
+         kHeader + kLine1 + kLine2,
+         {overwrite, "E The file holds MAX/MIN values of other channels.\nNothing was saved."}},
+        {Second(), m_path, PromptAnswer::Yes, true, kHeader + kLine2, {overwrite, ok}},
+        {First(), m_folder.Path(), {}, false, kHeader + kLine2, {overwrite, folderFailure}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.bytes);
+        m_prompt.Clear();
+        if (step.answer)
+            m_prompt.QueueAnswer(*step.answer);
+        EXPECT_EQ(step.file.SaveByHand(step.path, m_prompt), step.saved);
+        EXPECT_EQ(Saved(), step.bytes);
+        std::vector<std::string> shown;
+        for (const CFakePrompt::Message& message : m_prompt.Messages())
+            shown.push_back(std::string(1, "-SEIQ"[static_cast<int>(message.icon)]) + " " +
+                            message.text);
+        EXPECT_EQ(shown, step.messages);
+        if (!shown.empty() && shown[0] == overwrite) {
+            EXPECT_EQ(m_prompt.Messages()[0].buttons, PromptButtons::YesNo);
+        }
+    }
 }
