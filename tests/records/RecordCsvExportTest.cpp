@@ -1,22 +1,19 @@
+// The CSV export of a record: the exact bytes of a whole and a partial export, the channel
+// choice, the number texts, and no file left by a stopped or failed export.
 #include "records/RecordCsvExport.h"
 
 #include "support/RecordTestConditions.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const std::string kFixture = ZT300_TEST_DATA_DIR "/records/plotview/";
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
 
 } // namespace
 
@@ -32,7 +29,7 @@ TEST(RecordCsvExportTest, TheSmallRecordExportsByteForByte) {
     CRecordCsvExport::RowsBetween(record, std::nullopt, std::nullopt, whole);
     EXPECT_EQ(whole.endRow, 5u);
     ASSERT_EQ(CRecordCsvExport::Write(record, whole, folder.File("all.csv")), "");
-    EXPECT_EQ(ReadBytes(folder.File("all.csv")), ReadBytes(kFixture + "Small_00001.csv"));
+    EXPECT_EQ(ReadTestFile(folder.File("all.csv")), ReadTestFile(kFixture + "Small_00001.csv"));
 
     // Two channels by name and number, from 0 s to 0.01 s, with the wall-clock time.
     CRecordCsvExport::Request part;
@@ -43,7 +40,8 @@ TEST(RecordCsvExportTest, TheSmallRecordExportsByteForByte) {
     EXPECT_EQ(part.firstRow, 2u);
     EXPECT_EQ(part.endRow, 4u);
     ASSERT_EQ(CRecordCsvExport::Write(record, part, folder.File("part.csv")), "");
-    EXPECT_EQ(ReadBytes(folder.File("part.csv")), ReadBytes(kFixture + "Small_00001_part.csv"));
+    EXPECT_EQ(ReadTestFile(folder.File("part.csv")),
+              ReadTestFile(kFixture + "Small_00001_part.csv"));
 }
 
 TEST(RecordCsvExportTest, ChannelsAreChosenByNumberNameOrSeries) {

@@ -5,12 +5,12 @@
 #include "support/FakeDiskSpace.h"
 #include "support/ManualClock.h"
 #include "support/RecordTestConditions.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <sched.h>
 #include <sys/mount.h>
@@ -79,13 +79,6 @@ int RecordOnSmallDisk(const std::string& disk, const std::string& out) {
     return error ? 1 : 0;
 }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 } // namespace
 
 TEST(RecordDiskFullTest, ASmallFileSystemStopsARecordAtItsMarginAndAFullOneStillGetsItsHeader) {
@@ -105,7 +98,7 @@ TEST(RecordDiskFullTest, ASmallFileSystemStopsARecordAtItsMarginAndAFullOneStill
         GTEST_SKIP() << "no tmpfs can be mounted here";
     ASSERT_EQ(WEXITSTATUS(status), 0);
 
-    EXPECT_EQ(ReadText(out + "/said.txt"),
+    EXPECT_EQ(ReadTestFile(out + "/said.txt"),
               "Stopped\nHDD (" + disk +
                   ") has less than 1 MB free! The record was stopped.\n"
                   "Failed\nDestination disk drive is full.\n");

@@ -1,20 +1,13 @@
+// The record header: the exact bytes for one and two recorders, the rate lines, the
+// pre-trigger offset and the marks of each split file.
 #include "records/RecordHeader.h"
 
 #include "support/RecordTestConditions.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 std::string Joined(const TextLines& lines) {
     std::string text;
@@ -57,8 +50,8 @@ TEST(RecordHeaderTest, TwoRecordersMatchTheGoldenFileByteForByte) {
     const std::string golden = ZT300_TEST_DATA_DIR "/records/two_recorders.hdr";
     const std::string written = ::testing::TempDir() + "two_recorders.hdr";
     ASSERT_EQ(CTextFile::WriteTextLines(written, lines), "");
-    EXPECT_EQ(ReadBytes(written), ReadBytes(golden));
-    EXPECT_EQ(Joined(lines), ReadBytes(golden));
+    EXPECT_EQ(ReadTestFile(written), ReadTestFile(golden));
+    EXPECT_EQ(Joined(lines), ReadTestFile(golden));
 }
 
 TEST(RecordHeaderTest, OneRecorderWithTwoPlainChannels) {

@@ -7,22 +7,14 @@
 #include "framework/Clock.h"
 #include "support/FakePrompt.h"
 #include "support/RecordTestConditions.h"
+#include "support/TestFiles.h"
 #include "support/TestSlots.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <fstream>
-#include <sstream>
 
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
 
 void AddSlot(CRecCnd& cnd, int n, int type, int count, std::vector<std::string> ranges) {
     AddTestSlot(
@@ -95,7 +87,7 @@ TEST(CalTemplateTest, ExportIsTheGoldenFileByteForByte) {
     TextLines lines;
     CCalTemplate::FormatLines(units, 1, lines);
     ASSERT_EQ(CTextFile::WriteTextLines(folder.File("out.cal"), lines), "");
-    EXPECT_EQ(ReadBytes(folder.File("out.cal")), ReadBytes(kGolden));
+    EXPECT_EQ(ReadTestFile(folder.File("out.cal")), ReadTestFile(kGolden));
 }
 
 TEST(CalTemplateTest, ImportOfTheGoldenFileGivesAFreshUnitTheSameCalibration) {

@@ -3,27 +3,14 @@
 #include "setup/DcdFile.h"
 #include "setup/DBCFile.h"
 #include "support/RecordTestConditions.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace {
 
 std::string Fixture(const char* name) {
     return std::string(ZT300_TEST_DATA_DIR "/can/") + name;
-}
-
-std::string Contents(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void Write(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 // Two pages with some of their signals chosen: a 32-bit one on the first page makes the second
@@ -52,15 +39,15 @@ TEST(DcdFile, WritesTheChosenSignalsRenumberedWithLineFeeds) {
     CTempFolder folder("dcd_write");
     const std::string path = folder.File("chosen.dcd");
     ASSERT_EQ(CDcdFile::Save(path, ChosenPages<CDBCData>()), "");
-    EXPECT_EQ(Contents(path), "CAN_K\n"
-                              "CRO0,1792\n"
-                              "DTO0,1793\n"
-                              "Ch1,256,,8,3,1,16,1,0.500,-100.000,Torque,Nm,0\n"
-                              "Ch2,512,,8,1,1,32,1,0.100,0.000,Odometer,km,2\n"
-                              "Ch4,512,,8,7,0,8,0,0.400,0.000,Level,%,0\n"
-                              "CRO1,\n"
-                              "DTO1,\n"
-                              "Ch5,101,,2,1,0,16,1,1.000,0.000,Gamma,1/min,1\n");
+    EXPECT_EQ(ReadTestFile(path), "CAN_K\n"
+                                  "CRO0,1792\n"
+                                  "DTO0,1793\n"
+                                  "Ch1,256,,8,3,1,16,1,0.500,-100.000,Torque,Nm,0\n"
+                                  "Ch2,512,,8,1,1,32,1,0.100,0.000,Odometer,km,2\n"
+                                  "Ch4,512,,8,7,0,8,0,0.400,0.000,Level,%,0\n"
+                                  "CRO1,\n"
+                                  "DTO1,\n"
+                                  "Ch5,101,,2,1,0,16,1,1.000,0.000,Gamma,1/min,1\n");
 
     CDcdSet<CDBCItem> set;
     ASSERT_EQ(CDcdFile::Load(path, set), "");
@@ -80,7 +67,7 @@ TEST(DcdFile, ModuleGKeepsFactorAndOffsetTexts) {
     const std::vector<std::string> expected{
         "Ch1,256,-1,8,16,1,16,1,0.5,-100,Torque,Nm,0", "Ch2,512,-1,8,0,1,32,1,0.1,0,Odometer,km,2",
         "Ch4,512,-1,8,55,0,8,0,0.4,0,Level,%,1", "Ch5,101,-1,2,0,0,16,1,1,0,Gamma,1/min,1"};
-    EXPECT_TRUE(Contents(path).starts_with("CAN_G\nCRO0,1792\nDTO0,1793\nCh1,256,-1,"));
+    EXPECT_TRUE(ReadTestFile(path).starts_with("CAN_G\nCRO0,1792\nDTO0,1793\nCh1,256,-1,"));
     CDcdSet<CDBCItem_G> set;
     ASSERT_EQ(CDcdFile::Load(path, set), "");
     EXPECT_EQ(SignalLines(set), expected);
@@ -94,12 +81,12 @@ TEST(DcdFile, ModuleGKeepsFactorAndOffsetTexts) {
 TEST(DcdFile, ReadingSkipsLinesThatAreNoSignals) {
     CTempFolder folder("dcd_read");
     const std::string path = folder.File("hand.dcd");
-    Write(path, "CAN_K written by hand\r\n"
-                "CRO0,100\r\n"
-                "Ch1,256,,8,1,1,16\r\n"
-                "\r\n"
-                "DTO0\r\n"
-                "Ch3,300,,8,2,0,8,1,0.250,1.500,Kept,V,0,extra\r\n");
+    WriteTestFile(path, "CAN_K written by hand\r\n"
+                        "CRO0,100\r\n"
+                        "Ch1,256,,8,1,1,16\r\n"
+                        "\r\n"
+                        "DTO0\r\n"
+                        "Ch3,300,,8,2,0,8,1,0.250,1.500,Kept,V,0,extra\r\n");
     CDcdSet<CDBCItem> set;
     ASSERT_EQ(CDcdFile::Load(path, set), "");
     EXPECT_EQ(set.m_croIds, (std::vector<std::string>{"100"}));
@@ -107,10 +94,10 @@ TEST(DcdFile, ReadingSkipsLinesThatAreNoSignals) {
     EXPECT_EQ(SignalLines(set),
               (std::vector<std::string>{"Ch3,300,,8,2,0,8,1,0.250,1.500,Kept,V,0"}));
 
-    Write(path, "CAN_X\nCh1,256,,8,1,1,16,1,0.100,0.000,A,V,0\n");
+    WriteTestFile(path, "CAN_X\nCh1,256,,8,1,1,16,1,0.100,0.000,A,V,0\n");
     EXPECT_EQ(CDcdFile::Load(path, set), path + "\nThis is not a CAN_K DCD File.");
     EXPECT_EQ(set.m_items.size(), 1u);
-    Write(path, "");
+    WriteTestFile(path, "");
     EXPECT_EQ(CDcdFile::Load(path, set), path + "\nThis is not a CAN_K DCD File.");
     EXPECT_EQ(CDcdFile::Load(folder.File("none.dcd"), set).substr(folder.File("none.dcd").size()),
               "\nCannot find this file.\nPlease verify that the correct path and file name are "
