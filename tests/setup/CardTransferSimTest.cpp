@@ -22,6 +22,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using Strings = std::vector<std::string>;
+
 using Kind = CCardTransfer::Kind;
 constexpr const char* kRecorder = "127.0.0.2";
 
@@ -76,14 +78,13 @@ TEST_F(CardTransferSimTest, RecordsTravelFromTheCardToThePc) {
     ASSERT_EQ(transfer.GetFolders().size(), 2u);
     const LinkCardFolder& data = transfer.GetFolders()[1];
     EXPECT_EQ(CardFolderTotalText(data), "\\DATA\\  Total: 6 files");
-    std::vector<std::string> names;
+    Strings names;
     for (const LinkCardFile& file : data.files) {
         names.push_back(file.name);
         EXPECT_EQ(file.size, fs::file_size(Card() / "DATA" / file.name)) << file.name;
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"CARD01_Run0001.DAT", "CARD01_Run0001.HDR",
-                                               "CARD01_Run0002.DAT", "CARD01_Run0002.HDR",
-                                               "CARD01_Run0003.DAT", "CARD01_Run0003.HDR"}));
+    EXPECT_EQ(names, (Strings{"CARD01_Run0001.DAT", "CARD01_Run0001.HDR", "CARD01_Run0002.DAT",
+                              "CARD01_Run0002.HDR", "CARD01_Run0003.DAT", "CARD01_Run0003.HDR"}));
     const std::string header1 = ReadTestFile(Card() / "DATA" / "CARD01_Run0001.HDR");
     const std::string data1 = ReadTestFile(Card() / "DATA" / "CARD01_Run0001.DAT");
     const std::string header2 = ReadTestFile(Card() / "DATA" / "CARD01_Run0002.HDR");
@@ -105,23 +106,20 @@ TEST_F(CardTransferSimTest, RecordsTravelFromTheCardToThePc) {
     EXPECT_EQ(transfer.GetFolders()[1].files.size(), 4u);
 
     transfer.Transfer(Kind::Delete, path, {"CARD01_Run0003.DAT"}, Pc().string());
-    EXPECT_EQ(FolderNames(Card() / "DATA"),
-              (std::vector<std::string>{"CARD01_Run0001.DAT", "CARD01_Run0001.HDR"}));
+    EXPECT_EQ(FolderNames(Card() / "DATA"), (Strings{"CARD01_Run0001.DAT", "CARD01_Run0001.HDR"}));
 
     transfer.Format();
     EXPECT_TRUE(fs::is_empty(Card()));
     EXPECT_EQ(transfer.GetFolders(), (std::vector<LinkCardFolder>{{"\\", {}}}));
 
-    EXPECT_EQ(m_prompt.MessageTexts(),
-              (std::vector<std::string>{"Do you want to delete selected files ?",
-                                        "Do you want to format the card ?"}));
-    EXPECT_EQ(m_prompt.m_progressTexts,
-              (std::vector<std::string>{
-                  "Copying card01_run0001.hdr ...   1/1", "Moving card01_run0002.hdr ...   1/1",
-                  "Deleting card01_run0003.hdr ...   1/1", "Formating ... "}));
-    EXPECT_EQ(FolderNames(Pc()),
-              (std::vector<std::string>{"card01_run0001.dat", "card01_run0001.hdr",
-                                        "card01_run0002.dat", "card01_run0002.hdr"}));
+    EXPECT_EQ(m_prompt.MessageTexts(), (Strings{"Do you want to delete selected files ?",
+                                                "Do you want to format the card ?"}));
+    EXPECT_EQ(
+        m_prompt.m_progressTexts,
+        (Strings{"Copying card01_run0001.hdr ...   1/1", "Moving card01_run0002.hdr ...   1/1",
+                 "Deleting card01_run0003.hdr ...   1/1", "Formating ... "}));
+    EXPECT_EQ(FolderNames(Pc()), (Strings{"card01_run0001.dat", "card01_run0001.hdr",
+                                          "card01_run0002.dat", "card01_run0002.hdr"}));
 }
 
 // Kills the recorder once the first piece of a copied file has reached the PC.
@@ -157,8 +155,7 @@ TEST_F(CardTransferSimTest, ARecorderKilledDuringACopyLeavesNoPartOfAFile) {
     transfer.Transfer(Kind::Copy, "\\DATA\\", {"BIG0001.DAT"}, Pc().string());
     if (!prompt.m_killed)
         GTEST_SKIP() << "the copy ended before the recorder could be killed";
-    EXPECT_EQ(prompt.MessageTexts(),
-              (std::vector<std::string>{"LnkCopy failed :-1", "Copy failed !"}));
+    EXPECT_EQ(prompt.MessageTexts(), (Strings{"LnkCopy failed :-1", "Copy failed !"}));
     EXPECT_TRUE(FolderNames(Pc()).empty());
     EXPECT_EQ(fs::file_size(Card() / "DATA" / "BIG0001.DAT"), big.size());
     EXPECT_FALSE(prompt.m_progressOpen);

@@ -23,6 +23,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using Strings = std::vector<std::string>;
+
 using Kind = CCardTransfer::Kind;
 
 class CardTransferTest : public testing::Test {
@@ -101,13 +103,12 @@ TEST_F(CardTransferTest, CopyBringsTheRecordUnderItsLowerCasedHeaderName) {
         m_transfer.Transfer(Kind::Copy, Data().path, {"TEST0002.DAT", "VOICE.WAV"}, Pc().string());
     EXPECT_TRUE(refresh.pc);
     EXPECT_FALSE(refresh.card);
-    EXPECT_EQ(m_prompt.m_progressTexts, (std::vector<std::string>{"Copying test0002.hdr ...   1/2",
-                                                                  "Copying voice.wav ...   2/2"}));
+    EXPECT_EQ(m_prompt.m_progressTexts,
+              (Strings{"Copying test0002.hdr ...   1/2", "Copying voice.wav ...   2/2"}));
     EXPECT_EQ(m_prompt.m_percentText, "100%");
     EXPECT_FALSE(m_prompt.m_progressOpen);
     EXPECT_TRUE(m_prompt.m_messages.empty());
-    EXPECT_EQ(FolderNames(Pc()),
-              (std::vector<std::string>{"test0002.dat", "test0002.hdr", "voice.wav"}));
+    EXPECT_EQ(FolderNames(Pc()), (Strings{"test0002.dat", "test0002.hdr", "voice.wav"}));
     EXPECT_EQ(ReadTestFile(Pc() / "test0002.dat"), "data 2");
     EXPECT_EQ(ReadTestFile(Pc() / "test0002.hdr"), "header 2");
     EXPECT_TRUE(fs::exists(Card() / "DATA" / "TEST0002.DAT"));
@@ -118,9 +119,8 @@ TEST_F(CardTransferTest, MoveTakesEachRecordOnceAndReadsTheCardAgain) {
         Kind::Move, Data().path, {"TEST0001.DAT", "TEST0001.HDR", "TEST0002.HDR"}, Pc().string());
     EXPECT_TRUE(refresh.pc && refresh.card);
     EXPECT_EQ(m_prompt.m_progressTexts,
-              (std::vector<std::string>{"Moving test0001.hdr ...   1/2",
-                                        "Moving test0002.hdr ...   2/2"}));
-    EXPECT_EQ(FolderNames(Card() / "DATA"), (std::vector<std::string>{"VOICE.WAV"}));
+              (Strings{"Moving test0001.hdr ...   1/2", "Moving test0002.hdr ...   2/2"}));
+    EXPECT_EQ(FolderNames(Card() / "DATA"), (Strings{"VOICE.WAV"}));
     EXPECT_EQ(Data().files.size(), 1u);
     EXPECT_EQ(FolderNames(Pc()).size(), 4u);
 }
@@ -133,22 +133,19 @@ TEST_F(CardTransferTest, DeleteAsksFirst) {
         m_transfer.Transfer(Kind::Delete, Data().path, {"VOICE.WAV", "TEST0001.HDR"}, "");
     EXPECT_TRUE(refresh.card);
     EXPECT_FALSE(refresh.pc);
-    EXPECT_EQ(m_prompt.MessageTexts(),
-              (std::vector<std::string>{"Do you want to delete selected files ?",
-                                        "Do you want to delete selected files ?"}));
+    EXPECT_EQ(m_prompt.MessageTexts(), (Strings{"Do you want to delete selected files ?",
+                                                "Do you want to delete selected files ?"}));
     EXPECT_EQ(m_prompt.m_messages[0].buttons, PromptButtons::OkCancel);
     EXPECT_EQ(m_prompt.m_progressTexts,
-              (std::vector<std::string>{"Deleting voice.wav ...   1/2",
-                                        "Deleting test0001.hdr ...   2/2"}));
-    EXPECT_EQ(FolderNames(Card() / "DATA"),
-              (std::vector<std::string>{"TEST0002.DAT", "TEST0002.HDR"}));
+              (Strings{"Deleting voice.wav ...   1/2", "Deleting test0001.hdr ...   2/2"}));
+    EXPECT_EQ(FolderNames(Card() / "DATA"), (Strings{"TEST0002.DAT", "TEST0002.HDR"}));
 }
 
 TEST_F(CardTransferTest, AFailureIsToldAndEndsTheOperation) {
     struct Case {
         Kind kind;
         std::string target;
-        std::vector<std::string> messages;
+        Strings messages;
     };
     const Case cases[] = {
         {Kind::Copy, (Pc() / "none").string(), {"LnkCopy failed :-6", "Copy failed !"}},
@@ -170,13 +167,13 @@ TEST_F(CardTransferTest, AFailureIsToldAndEndsTheOperation) {
     // A name that is no plain file name never becomes a PC path.
     m_prompt.Clear();
     m_transfer.Transfer(Kind::Copy, "\\", {"..", "ZT300.CND"}, Pc().string());
-    EXPECT_EQ(m_prompt.MessageTexts(), (std::vector<std::string>{"Copy failed !"}));
+    EXPECT_EQ(m_prompt.MessageTexts(), (Strings{"Copy failed !"}));
 }
 
 TEST_F(CardTransferTest, CancelStopsAfterTheFileUnderWay) {
     m_prompt.CancelAtPoll(1);
     m_transfer.Transfer(Kind::Copy, Data().path, {"TEST0001.HDR", "TEST0002.HDR"}, Pc().string());
-    EXPECT_EQ(FolderNames(Pc()), (std::vector<std::string>{"test0001.dat", "test0001.hdr"}));
+    EXPECT_EQ(FolderNames(Pc()), (Strings{"test0001.dat", "test0001.hdr"}));
     EXPECT_TRUE(m_prompt.m_messages.empty());
     EXPECT_FALSE(m_prompt.m_progressOpen);
 }
@@ -195,11 +192,9 @@ TEST_F(CardTransferTest, FormatAsksAndEmptiesTheCard) {
 
     EXPECT_TRUE(m_transfer.Format().card);
     EXPECT_EQ(m_prompt.MessageTexts(),
-              (std::vector<std::string>{"Do you want to format the card ?",
-                                        "Do you want to format the card ?", "Format failed!",
-                                        "Do you want to format the card ?"}));
-    EXPECT_EQ(m_prompt.m_progressTexts,
-              (std::vector<std::string>{"Formating ... ", "Formating ... "}));
+              (Strings{"Do you want to format the card ?", "Do you want to format the card ?",
+                       "Format failed!", "Do you want to format the card ?"}));
+    EXPECT_EQ(m_prompt.m_progressTexts, (Strings{"Formating ... ", "Formating ... "}));
     EXPECT_FALSE(m_prompt.m_barShown);
     EXPECT_TRUE(fs::is_empty(Card()));
     EXPECT_EQ(m_transfer.GetFolders(), (std::vector<LinkCardFolder>{{"\\", {}}}));
@@ -212,18 +207,13 @@ TEST_F(CardTransferTest, TheSecondModelCannotFormatAndNoCardIsTold) {
     CCardTransfer transfer(second, m_prompt);
     EXPECT_FALSE(transfer.CanFormat());
     EXPECT_FALSE(transfer.Open());
-    EXPECT_EQ(m_prompt.MessageTexts(),
-              (std::vector<std::string>{"The memory card does not exist !"}));
+    EXPECT_EQ(m_prompt.MessageTexts(), (Strings{"The memory card does not exist !"}));
     EXPECT_EQ(m_prompt.m_messages[0].icon, PromptIcon::Stop);
 }
 
 TEST(TransferRows, ThePcListShowsRecordAndVoiceFilesInTheKeptOrder) {
-    EXPECT_TRUE(IsPcListName("x.WAV"));
-    EXPECT_TRUE(IsPcListName("a.hdr"));
+    // The folder below holds the other kinds of names the list shows or leaves out.
     EXPECT_TRUE(IsPcListName("a.dat.bak"));
-    EXPECT_FALSE(IsPcListName(".hdr"));
-    EXPECT_FALSE(IsPcListName("a.txt"));
-
     CTempFolder folder("transfer-rows");
     WriteTestFile(folder.File("b.dat"), "123");
     WriteTestFile(folder.File("x.WAV"), "1");
@@ -235,15 +225,15 @@ TEST(TransferRows, ThePcListShowsRecordAndVoiceFilesInTheKeptOrder) {
                         fs::file_time_type::clock::now() - std::chrono::hours(48));
     std::vector<TransferRow> rows = PcRows(folder.Path());
     const auto names = [&] {
-        std::vector<std::string> list;
+        Strings list;
         for (const TransferRow& row : rows)
             list.push_back(row.name);
         return list;
     };
     SortRows(rows, TransferColumn::kName, true);
-    EXPECT_EQ(names(), (std::vector<std::string>{"A.hdr", "b.dat", "x.WAV"}));
+    EXPECT_EQ(names(), (Strings{"A.hdr", "b.dat", "x.WAV"}));
     SortRows(rows, TransferColumn::kSize, false);
-    EXPECT_EQ(names(), (std::vector<std::string>{"b.dat", "A.hdr", "x.WAV"}));
+    EXPECT_EQ(names(), (Strings{"b.dat", "A.hdr", "x.WAV"}));
     SortRows(rows, TransferColumn::kDate, true);
     EXPECT_EQ(names().front(), "A.hdr");
     EXPECT_TRUE(PcRows(folder.File("none")).empty());

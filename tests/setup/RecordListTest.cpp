@@ -17,6 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using Strings = std::vector<std::string>;
+
 class RecordListTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -26,8 +28,8 @@ protected:
         m_list.Fill(m_folder.Path());
     }
 
-    std::vector<std::string> Names() const {
-        std::vector<std::string> names;
+    Strings Names() const {
+        Strings names;
         for (const RecordRow& row : m_list.GetRows())
             names.push_back(row.fileName);
         return names;
@@ -49,14 +51,13 @@ protected:
 
 TEST_F(RecordListTest, ListsReadableHeadersWithADateAndTheirColumns) {
     // Without a DATE value, unreadable, a folder or no header: not listed.
-    EXPECT_EQ(Names(),
-              (std::vector<std::string>{"Run_00001.hdr", "a.b.hdr", "card0001.hdr", "late.hdr"}));
+    EXPECT_EQ(Names(), (Strings{"Run_00001.hdr", "a.b.hdr", "card0001.hdr", "late.hdr"}));
     const RecordRow& run = Row("Run_00001.hdr");
-    std::vector<std::string> columns;
+    Strings columns;
     for (int column = 0; column < RecordColumn::kCount; ++column)
         columns.push_back(run.Column(column));
-    EXPECT_EQ(columns, (std::vector<std::string>{"Run_00001.hdr", "03-07-2026 09:05:04", "Memo one",
-                                                 "", "A,B,C", "  100"}));
+    EXPECT_EQ(columns,
+              (Strings{"Run_00001.hdr", "03-07-2026 09:05:04", "Memo one", "", "A,B,C", "  100"}));
     EXPECT_EQ(run.dataFileName, "Run_00001.dat");
     EXPECT_EQ(Row("late.hdr").testInfo, "  Leading blanks kept");
     EXPECT_EQ(Row("late.hdr").rate, ""); // INTERVAL is not a rate
@@ -73,7 +74,7 @@ TEST_F(RecordListTest, ListsReadableHeadersWithADateAndTheirColumns) {
 TEST_F(RecordListTest, EachColumnSortsBothWays) {
     struct Case {
         int column;
-        std::vector<std::string> ascending;
+        Strings ascending;
     };
     const Case cases[] = {
         {RecordColumn::kFileName, {"a.b.hdr", "card0001.hdr", "late.hdr", "Run_00001.hdr"}},
@@ -87,7 +88,7 @@ TEST_F(RecordListTest, EachColumnSortsBothWays) {
         m_list.Sort(c.column, true);
         EXPECT_EQ(Names(), c.ascending) << "column " << c.column;
         m_list.Sort(c.column, false);
-        EXPECT_EQ(Names(), std::vector<std::string>(c.ascending.rbegin(), c.ascending.rend()))
+        EXPECT_EQ(Names(), Strings(c.ascending.rbegin(), c.ascending.rend()))
             << "column " << c.column;
     }
 }
@@ -130,9 +131,8 @@ TEST_F(RecordListTest, ANewNameRenamesBothFilesUnlessItNamesAnotherRecord) {
     EXPECT_FALSE(EditRecord(m_folder.Path(), row, edit, m_prompt));
     edit.fileName = "sub/x";
     EXPECT_FALSE(EditRecord(m_folder.Path(), row, edit, m_prompt));
-    EXPECT_EQ(
-        m_prompt.MessageTexts(),
-        (std::vector<std::string>{"late.hdr already exist!", "You can not use \"/\" charactor"}));
+    EXPECT_EQ(m_prompt.MessageTexts(),
+              (Strings{"late.hdr already exist!", "You can not use \"/\" charactor"}));
     EXPECT_EQ(Header("late.hdr").find("Memo one"), std::string::npos);
 
     edit.fileName = "Renamed run"; // ".dat" may be left off
@@ -178,7 +178,7 @@ TEST_F(RecordListTest, DeleteTakesTheHeaderTheDataFileAndTheViewersOverview) {
     EXPECT_FALSE(fs::exists(m_folder.File("a.b.minmax")));
     EXPECT_TRUE(fs::exists(m_folder.File("Run_00001.dat")));
     m_list.Fill(m_folder.Path());
-    EXPECT_EQ(Names(), (std::vector<std::string>{"Run_00001.hdr", "card0001.hdr", "late.hdr"}));
+    EXPECT_EQ(Names(), (Strings{"Run_00001.hdr", "card0001.hdr", "late.hdr"}));
     EXPECT_TRUE(m_prompt.m_messages.empty());
 }
 
