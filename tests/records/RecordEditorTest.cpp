@@ -3,6 +3,8 @@
 #include "records/RecordEditor.h"
 #include "records/RecordWriter.h"
 
+#include "RecordTestRecords.h"
+
 #include "support/ManualClock.h"
 #include "support/RecordTestConditions.h"
 
@@ -34,21 +36,15 @@ protected:
     std::vector<CRecCnd> m_conditions = std::vector<CRecCnd>(1);
 };
 
-TextLines Lines(const std::string& path) {
-    TextLines lines;
-    EXPECT_EQ(CTextFile::ReadTextLines(path, lines), "");
-    return lines;
-}
-
 } // namespace
 
 TEST_F(RecordEditorTest, CommentsTakenAgainFromTheCondition) {
-    TextLines before = Lines(m_folder.File("Test_00001.hdr"));
+    TextLines before = HeaderLines(m_folder.File("Test_00001.hdr"));
     m_conditions[0].m_memo = "new memo";
     m_conditions[0].m_memo2 = "second";
     m_conditions[0].m_testInfo = {"x", "", "z"};
     EXPECT_EQ(m_writer.EditLastRecord(m_conditions[0]), "");
-    TextLines after = Lines(m_folder.File("Test_00001.hdr"));
+    TextLines after = HeaderLines(m_folder.File("Test_00001.hdr"));
     EXPECT_EQ(TextLines(after.begin() + 5, after.begin() + 8),
               (TextLines{"COMMENT1 new memo", "COMMENT2 second", "COMMENT3 x,,z"}));
     before.erase(before.begin() + 5, before.begin() + 8);
@@ -69,7 +65,7 @@ TEST_F(RecordEditorTest, RenameMovesBothFilesAndKeepsTheNewPaths) {
     EXPECT_FALSE(fs::exists(m_folder.File("Test_00001.hdr")));
     EXPECT_FALSE(fs::exists(data));
     EXPECT_EQ(fs::file_size(m_folder.File("Pull.dat")), size);
-    const TextLines lines = Lines(m_folder.File("Pull.hdr"));
+    const TextLines lines = HeaderLines(m_folder.File("Pull.hdr"));
     EXPECT_NE(std::find(lines.begin(), lines.end(), "FILENAME Pull.dat"), lines.end());
     EXPECT_EQ(m_writer.GetPaths().data, m_folder.File("Pull.dat"));
 

@@ -1,5 +1,8 @@
+// Records left unfinished by a killed program, completed with their whole rows at the next
+// start, and what is left beside provisional headers.
 #include "records/RecordRecovery.h"
 
+#include "RecordTestRecords.h"
 #include "records/RecordWriter.h"
 #include "support/ManualClock.h"
 #include "support/RecordTestConditions.h"
@@ -19,19 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::int16_t> Rows(int first, int count) {
-    std::vector<std::int16_t> words;
-    for (int i = first; i < first + count; ++i)
-        words.insert(words.end(), {static_cast<std::int16_t>(i), static_cast<std::int16_t>(-i)});
-    return words;
-}
-
-TextLines Lines(const std::string& path) {
-    TextLines lines;
-    EXPECT_EQ(CTextFile::ReadTextLines(path, lines), "") << path;
-    return lines;
-}
-
 // As if the program had ended long ago: a provisional header this old belongs to no one.
 void MakeOld(const std::string& path) {
     fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(1));
@@ -42,7 +32,7 @@ void ClosedWithoutHeader(const std::string& folder, const std::string& name, int
     CManualClock clock;
     CRecordWriter writer(clock);
     const auto conditions = MakeTwoWordRows(folder);
-    ASSERT_EQ(writer.Start({conditions, 0, name, ""}, Rows(0, rows), {}), "");
+    ASSERT_EQ(writer.Start({conditions, 0, name, ""}, TwoWordRows(0, rows), {}), "");
     ASSERT_EQ(writer.Close(), "");
 }
 
@@ -60,13 +50,13 @@ TEST(RecordRecoveryTest, AKilledRecordIsCompletedWithItsWholeRowsAtTheNextStart)
         CManualClock clock;
         CRecordWriter writer(clock);
         const auto conditions = MakeTwoWordRows(folder.Path());
-        writer.Start({conditions, 0, "Test_00001", ""}, Rows(0, 5), {});
-        writer.Append(Rows(100, 50).data(), 50);
+        writer.Start({conditions, 0, "Test_00001", ""}, TwoWordRows(0, 5), {});
+        writer.Append(TwoWordRows(100, 50).data(), 50);
         writer.AddMark(20, "10:20:31", "kept");
         writer.AddMark(80, "10:20:32", "lost");
         clock.Advance(CRecordWriter::kProvisionalMs);
-        writer.Append(Rows(150, 10).data(), 10);
-        writer.Append(Rows(160, 7).data(), 7);
+        writer.Append(TwoWordRows(150, 10).data(), 10);
+        writer.Append(TwoWordRows(160, 7).data(), 7);
         std::ofstream(folder.File("Test_00001.dat"), std::ios::binary | std::ios::app) << "ab";
         const char done = 1;
         if (write(ready[1], &done, 1) != 1)
@@ -84,7 +74,7 @@ TEST(RecordRecoveryTest, AKilledRecordIsCompletedWithItsWholeRowsAtTheNextStart)
     ASSERT_TRUE(WIFSIGNALED(status));
 
     const std::string header = folder.File("Test_00001.hdr");
-    const TextLines provisional = Lines(header + ".part");
+    const TextLines provisional = HeaderLines(header + ".part");
     EXPECT_FALSE(fs::exists(header));
     // A record this fresh may still be written by another running program.
     EXPECT_TRUE(CompleteUnfinishedRecords(folder.Path()).empty());
@@ -106,7 +96,7 @@ TEST(RecordRecoveryTest, AKilledRecordIsCompletedWithItsWholeRowsAtTheNextStart)
     }
     EXPECT_NE(std::find(provisional.begin(), provisional.end(), "MARK 25,10:20:31,,kept"),
               provisional.end());
-    EXPECT_EQ(Lines(header), expected);
+    EXPECT_EQ(HeaderLines(header), expected);
     EXPECT_FALSE(fs::exists(header + ".part"));
     EXPECT_FALSE(fs::exists(header + ".room"));
     EXPECT_TRUE(CompleteUnfinishedRecords(folder.Path()).empty());
@@ -134,7 +124,7 @@ TEST(RecordRecoveryTest, WhatIsLeftBesideProvisionalHeaders) {
     EXPECT_EQ(log,
               (std::vector<std::string>{file("Gone_00001.dat") + " : Data File not exist!",
                                         file("Odd_00001.hdr.part") + ":Unexpected file format."}));
-    EXPECT_EQ(Lines(file("Done_00001.hdr")), TextLines{"final"});
+    EXPECT_EQ(HeaderLines(file("Done_00001.hdr")), TextLines{"final"});
     for (const char* gone : {"Done_00001.hdr.part", "Done_00001.hdr.room", "Gone_00001.hdr.part",
                              "Gone_00001.hdr.room", "Lone_00001.hdr.room"})
         EXPECT_FALSE(fs::exists(file(gone))) << gone;

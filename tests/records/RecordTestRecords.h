@@ -1,5 +1,6 @@
 // Records of any channel layout made in memory for the reading tests (header lines and rows of
-// random words), and the overview checked against every row.
+// random words), the overview checked against every row, and the rows and header lines of the
+// writing tests.
 #pragma once
 
 #include "conditions/TextFile.h"
@@ -81,6 +82,21 @@ inline std::vector<std::uint16_t> RandomRows(const std::vector<int>& dataTypes, 
         }
     }
     return words;
+}
+
+// Rows of two words for the writing tests: row i holds i and -i.
+inline std::vector<std::int16_t> TwoWordRows(int first, int count) {
+    std::vector<std::int16_t> words;
+    for (int i = first; i < first + count; ++i)
+        words.insert(words.end(), {static_cast<std::int16_t>(i), static_cast<std::int16_t>(-i)});
+    return words;
+}
+
+// The lines of a header file; the test fails where it cannot be read.
+inline TextLines HeaderLines(const std::string& path) {
+    TextLines lines;
+    EXPECT_EQ(CTextFile::ReadTextLines(path, lines), "") << path;
+    return lines;
 }
 
 // Min/max of a channel over rows [first, end), NaN left out, by reading every row.

@@ -2,6 +2,8 @@
 // split files, the provisional header, the disk margin and a full disk.
 #include "records/RecordWriter.h"
 
+#include "RecordTestRecords.h"
+
 #include "support/FakeDiskSpace.h"
 #include "support/ManualClock.h"
 #include "support/RecordTestConditions.h"
@@ -23,21 +25,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::int16_t> Rows(int first, int count) {
-    std::vector<std::int16_t> words(static_cast<std::size_t>(count) * 2);
-    for (int i = 0; i < count; ++i) {
-        words[static_cast<std::size_t>(2 * i)] = static_cast<std::int16_t>(first + i);
-        words[static_cast<std::size_t>(2 * i + 1)] = static_cast<std::int16_t>(-(first + i));
-    }
-    return words;
-}
-
-TextLines HeaderLines(const std::string& path) {
-    TextLines lines;
-    EXPECT_EQ(CTextFile::ReadTextLines(path, lines), "") << path;
-    return lines;
-}
 
 // The lines of the header whose key is one of these, in the order of the file.
 TextLines Keyed(const TextLines& lines, std::initializer_list<std::string> keys) {
@@ -69,13 +56,13 @@ protected:
 // A wrapped ring of pre-trigger rows, marks and a pause end up in the data file and the header.
 TEST_F(RecordWriterTest, RecordWithPreTriggerRowsMarksAndPauseMatchesItsFiles) {
     // A ring holding 5.5 rows, wrapped: the half row at its oldest end is dropped.
-    const std::vector<std::int16_t> ring = Rows(0, 6);
+    const std::vector<std::int16_t> ring = TwoWordRows(0, 6);
     ASSERT_EQ(Start("Test_00004", {ring.data() + 1, 7}, {ring.data() + 8, 4}), "");
     EXPECT_TRUE(m_writer.IsRecording());
     EXPECT_EQ(m_writer.GetPreTriggerRows(), 5u);
     EXPECT_EQ(m_writer.GetPaths().data, m_folder.File("Test_00004.dat"));
 
-    const auto block = Rows(100, 50);
+    const auto block = TwoWordRows(100, 50);
     EXPECT_EQ(m_writer.Append(block.data(), 50), AppendResult::Written);
     EXPECT_TRUE(m_writer.AddMark(m_writer.GetSamplesWritten(), "10:20:31", "23"));
     EXPECT_EQ(m_writer.TogglePause("10:20:32"), PauseChange::Paused);
@@ -93,8 +80,8 @@ TEST_F(RecordWriterTest, RecordWithPreTriggerRowsMarksAndPauseMatchesItsFiles) {
     EXPECT_FALSE(m_writer.AddMark(0, "x", "late"));
     EXPECT_EQ(m_writer.WriteHeader(), "");
 
-    std::vector<std::int16_t> expected = Rows(1, 5);
-    for (const auto& part : {Rows(100, 50), Rows(100, 10)})
+    std::vector<std::int16_t> expected = TwoWordRows(1, 5);
+    for (const auto& part : {TwoWordRows(100, 50), TwoWordRows(100, 10)})
         expected.insert(expected.end(), part.begin(), part.end());
     EXPECT_EQ(ReadRecordWords(m_folder.File("Test_00004.dat")), expected);
     const TextLines header = HeaderLines(m_folder.File("Test_00004.hdr"));
@@ -130,7 +117,7 @@ TEST_F(RecordWriterTest, ProvisionalHeaderFollowsTheRecordUntilTheFinalOneReplac
     const std::string part = m_folder.File("Test_00001.hdr.part");
     const std::string room = m_folder.File("Test_00001.hdr.room");
     const std::string header = m_folder.File("Test_00001.hdr");
-    const auto ring = Rows(0, 5);
+    const auto ring = TwoWordRows(0, 5);
     ASSERT_EQ(Start("Test_00001", ring), "");
     TextLines lines = HeaderLines(part);
     EXPECT_EQ(lines[0], "DATASET Test_00001_hdr");
@@ -138,7 +125,7 @@ TEST_F(RecordWriterTest, ProvisionalHeaderFollowsTheRecordUntilTheFinalOneReplac
               (TextLines{"X_OFFSET -0.040,4", "NUM_SAMPS 5", "FILENAME Test_00001.dat", "END 5"}));
     EXPECT_EQ(fs::file_size(room), CRecordWriter::kHeaderRoomBytes);
 
-    const auto block = Rows(100, 50);
+    const auto block = TwoWordRows(100, 50);
     m_clock.Advance(CRecordWriter::kProvisionalMs - 1);
     ASSERT_EQ(m_writer.Append(block.data(), 50), AppendResult::Written);
     EXPECT_EQ(Keyed(HeaderLines(part), {"NUM_SAMPS"}), TextLines{"NUM_SAMPS 5"});
@@ -177,7 +164,7 @@ TEST_F(RecordWriterTest, TheDiskMarginStopsTheRecordWithItsHeader) {
 
     space.m_free = kMargin + room;
     ASSERT_EQ(writer.Start({m_conditions, 0, "Test_00001", ""}, {}, {}), "");
-    const auto block = Rows(0, 10); // 40 bytes
+    const auto block = TwoWordRows(0, 10); // 40 bytes
     EXPECT_EQ(writer.Append(block.data(), 10), AppendResult::Written);
     space.m_free = kMargin + 40;
     EXPECT_EQ(writer.Append(block.data(), 10), AppendResult::Written);
@@ -204,7 +191,7 @@ TEST_F(RecordWriterTest, AppendWhileTheUserPausesAndMarks) {
     ASSERT_EQ(Start("Test_00001"), "");
     std::atomic<bool> done{false};
     std::thread data([&] {
-        const auto block = Rows(0, 16);
+        const auto block = TwoWordRows(0, 16);
         for (int i = 0; i < 4000; ++i)
             m_writer.Append(block.data(), 16);
         done = true;
@@ -241,7 +228,7 @@ TEST_F(RecordWriterTest, AMissingDataFileStartsNoRecordAndEndsOneWithoutAHeader)
               "/nonexistent-zt300-folder/Test_00001.dat\nCannot find this file.\nPlease "
               "verify that the correct path and file name are given.");
     EXPECT_FALSE(writer.IsRecording());
-    const auto block = Rows(0, 2);
+    const auto block = TwoWordRows(0, 2);
     EXPECT_EQ(writer.Append(block.data(), 2), AppendResult::NotWritten);
 
     ASSERT_EQ(Start("Test_00002"), "");
@@ -255,9 +242,9 @@ TEST_F(RecordWriterTest, AMissingDataFileStartsNoRecordAndEndsOneWithoutAHeader)
 TEST_F(RecordWriterTest, SplitFilesEachCarryTheirHeaderAndMarks) {
     // 100 bytes instead of 2 GB: 10-row blocks of 40 bytes after 5 pre-trigger rows.
     CRecordWriter writer(m_clock, 100);
-    const auto ring = Rows(0, 5);
+    const auto ring = TwoWordRows(0, 5);
     ASSERT_EQ(writer.Start({m_conditions, 0, "Test_00001", ""}, ring, {}), "");
-    const auto block = Rows(10, 10);
+    const auto block = TwoWordRows(10, 10);
     EXPECT_EQ(writer.Append(block.data(), 10), AppendResult::Written);
     writer.AddMark(5, "t1", "a");
     writer.AddMark(10, "t2", "b");
@@ -299,12 +286,12 @@ TEST_F(RecordWriterTest, FileSizeLimitKeepsTheWholeRowsWithAMatchingHeader) {
         const rlim_t bytes = CRecordWriter::kHeaderRoomBytes + 2;
         const rlimit limit{bytes, bytes};
         setrlimit(RLIMIT_FSIZE, &limit);
-        const auto ring = Rows(0, 10);
+        const auto ring = TwoWordRows(0, 10);
         int failures = Start("Test_00001", ring).empty() ? 0 : 1;
         AppendResult result = AppendResult::Written;
         int blocks = 0;
         for (; blocks < 500 && result == AppendResult::Written; ++blocks) {
-            const auto block = Rows(100 + 40 * blocks, 40);
+            const auto block = TwoWordRows(100 + 40 * blocks, 40);
             result = m_writer.Append(block.data(), 40);
         }
         failures |= result == AppendResult::Failed ? 0 : 2;
@@ -322,8 +309,8 @@ TEST_F(RecordWriterTest, FileSizeLimitKeepsTheWholeRowsWithAMatchingHeader) {
     // The half row is cut off again.
     const std::vector<std::int16_t> words = ReadRecordWords(m_folder.File("Test_00001.dat"));
     ASSERT_EQ(words.size(), 2u * 16384);
-    std::vector<std::int16_t> expected = Rows(0, 10);
-    const auto written = Rows(100, 409 * 40 + 14);
+    std::vector<std::int16_t> expected = TwoWordRows(0, 10);
+    const auto written = TwoWordRows(100, 409 * 40 + 14);
     expected.insert(expected.end(), written.begin(), written.end());
     EXPECT_EQ(words, expected);
     EXPECT_EQ(Keyed(HeaderLines(m_folder.File("Test_00001.hdr")), {"X_OFFSET", "NUM_SAMPS", "END"}),

@@ -20,10 +20,6 @@ namespace {
 using Strings = std::vector<std::string>;
 using Kind = CCanSetup::Kind;
 
-std::string Fixture(const char* name) {
-    return std::string(ZT300_TEST_DATA_DIR "/can/") + name;
-}
-
 class CanSetupNetworkTest : public ::testing::TestWithParam<Kind> {
 protected:
     void SetUp() override {

@@ -1,11 +1,16 @@
-// The rows of a CAN setting dialog's list as a module keeps them, to compare what was sent with
-// what a module gives back.
+// The CAN fixture files, and the rows of a CAN setting dialog's list as a module keeps them, to
+// compare what was sent with what a module gives back.
 #pragma once
 
 #include "setup/CanSetup.h"
 
 #include <string>
 #include <vector>
+
+// A file of tests/data/can.
+inline std::string Fixture(const char* name) {
+    return std::string(ZT300_TEST_DATA_DIR "/can/") + name;
+}
 
 // Every field but the channel number (a module counts it itself) and the message name (a module
 // does not keep it), of every row or of the checked ones.

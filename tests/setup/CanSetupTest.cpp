@@ -33,10 +33,6 @@ CANSIG 5 768,-1,8,0,1,16,1,0.5,1.5,OldG,km/h,0
 SLOT 6 PN=QA-80CAN-G TY=11 NCH=56 ACK=OFF,125
 )";
 
-std::string Fixture(const char* name) {
-    return std::string(ZT300_TEST_DATA_DIR "/can/") + name;
-}
-
 class CanSetupTest : public ::testing::Test {
 protected:
     void SetUp() override {

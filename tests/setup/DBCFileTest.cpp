@@ -1,6 +1,7 @@
 // DBC files of the field into pages of both module kinds: one fixture per syntax feature, with
 // the exact signal lines each kind must get and what each leaves out.
 #include "setup/DBCFile.h"
+#include "CanSetupRows.h"
 
 #include <gtest/gtest.h>
 
@@ -95,10 +96,6 @@ const DbcCase kCases[] = {
      {"Ch1,1200,-1,8,0,0,8,1,1,0,A,,1", "Ch2,1200,-1,8,8,0,16,1,1,0,Long,,1",
       "Ch3,1201,-1,8,0,0,8,1,1,0,B,,1"}},
 };
-
-std::string Fixture(const char* name) {
-    return std::string(ZT300_TEST_DATA_DIR "/can/") + name;
-}
 
 template <class Page> Lines SignalLines(const Page& page) {
     Lines lines;

@@ -1,6 +1,7 @@
 // DCD files of both module kinds: the exact bytes written, reading them back, and files that are
 // not DCD files.
 #include "setup/DcdFile.h"
+#include "CanSetupRows.h"
 #include "setup/DBCFile.h"
 #include "support/RecordTestConditions.h"
 #include "support/TestFiles.h"
@@ -8,10 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-std::string Fixture(const char* name) {
-    return std::string(ZT300_TEST_DATA_DIR "/can/") + name;
-}
 
 // Two pages with some of their signals chosen: a 32-bit one on the first page makes the second
 // page's channels count on from 7.
