@@ -49,6 +49,7 @@ TEST_F(MaxMinFileTest, AFileMatchesOnlyTheSameChannelsInTheSameOrder) {
     EXPECT_FALSE(file.Matches({"MAX/MIN VALUE", "MEMO,Temp,C,Load,kN,FILENAME,DATE,TIME"}));
 }
 
+// Guards against lost lines, a second header or a file of other channels appended to.
 TEST_F(MaxMinFileTest, AutomaticSavesAppendToAMatchingFileOrStartItAgain) {
     ASSERT_EQ(First().SaveAutomatically(m_path, false), "");
     EXPECT_EQ(Saved(), kHeader + kLine1);

@@ -38,6 +38,7 @@ protected:
 
 } // namespace
 
+// Guards against an edit that changes any header line but the three comments.
 TEST_F(RecordEditorTest, CommentsTakenAgainFromTheCondition) {
     TextLines before = HeaderLines(m_folder.File("Test_00001.hdr"));
     m_conditions[0].m_memo = "new memo";
@@ -52,6 +53,7 @@ TEST_F(RecordEditorTest, CommentsTakenAgainFromTheCondition) {
     EXPECT_EQ(after, before);
 }
 
+// Guards against a rename that leaves the old header, loses data or overwrites unasked.
 TEST_F(RecordEditorTest, RenameMovesBothFilesAndKeepsTheNewPaths) {
     const std::string data = fs::path(m_folder.File("Test_00001.dat")).string();
     const auto size = fs::file_size(data);
@@ -75,6 +77,7 @@ TEST_F(RecordEditorTest, RenameMovesBothFilesAndKeepsTheNewPaths) {
     EXPECT_EQ(RenameOverwriteQuestion(renamed), "Pull.dat already exist. Overwrite ? ");
 }
 
+// Guards against a failed rename that leaves half a record behind.
 TEST_F(RecordEditorTest, FailedRenameLeavesTheRecordWhole) {
     const std::string newHeader = m_folder.File("missing-folder/Pull.hdr");
     EXPECT_NE(m_writer.EditLastRecord(m_conditions[0], &newHeader), "");
