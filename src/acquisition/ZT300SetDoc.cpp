@@ -304,16 +304,19 @@ void CZT300SetDoc::OpenConditionFile(const std::string& path) {
 void CZT300SetDoc::OnLoadCondition() {
     for (int i = 0; i < GetRecorderCount(); ++i) {
         CRecCnd& condition = m_conditions[static_cast<std::size_t>(i)];
-        const int secondModel = condition.m_secondModel;
-        if (!GetDevice(i).LoadCondition(condition)) {
+        // Read into a new condition: a read that fails half-way keeps the one on screen (and a
+        // later Write Condition cannot send the slots that were read before the failure).
+        CRecCnd loaded;
+        if (!GetDevice(i).LoadCondition(loaded)) {
             m_services.prompt.MessageBox("Read Condition failed !", PromptIcon::Stop);
             break;
         }
-        condition.m_secondModel = secondModel;
-        if (!GetDevice(i).ReadBalanceResidual(condition)) {
+        loaded.m_secondModel = condition.m_secondModel;
+        if (!GetDevice(i).ReadBalanceResidual(loaded)) {
             m_services.prompt.MessageBox("Reading Balance value failed!", PromptIcon::Stop);
             break;
         }
+        condition = std::move(loaded);
         MergeDefaultCondition(i);
     }
     QueryReferenceStatus();

@@ -172,6 +172,19 @@ TEST_F(ZT300SetDocTest, WriteAndLoadConditionThroughTheRecorders) {
     EXPECT_EQ(m_view.hints.back(), UpdateHint::kConditionChanged);
 
     master.m_channels[1].SetRange("10V");
+    // A read that fails changes nothing on screen.
+    const std::size_t channels = master.m_channels.size();
+    for (const int ordinal : {LinkOrdinal::kGetSlotChannels, LinkOrdinal::kGetBalanceResidual}) {
+        m_prompt.Clear();
+        m_link->FindRecorder("127.0.0.2")->SetOperationError(ordinal, -3);
+        doc->OnLoadCondition();
+        m_link->FindRecorder("127.0.0.2")->SetOperationError(ordinal, 0);
+        EXPECT_EQ(m_prompt.MessageTexts().back(), ordinal == LinkOrdinal::kGetSlotChannels
+                                                      ? "Read Condition failed !"
+                                                      : "Reading Balance value failed!");
+        EXPECT_EQ(master.m_channels.size(), channels);
+        EXPECT_EQ(master.m_channels[1].m_range, "10V");
+    }
     doc->OnLoadCondition();
     EXPECT_EQ(doc->GetConditions()[0].m_channels[1].m_range, "5V");
 
