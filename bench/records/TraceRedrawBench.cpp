@@ -5,7 +5,6 @@
 #include "ui/plotview/ChannelListModel.h"
 #include "ui/plotview/TraceView.h"
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -67,12 +66,3 @@ BENCHMARK(BM_Redraw)->Arg(50)->Arg(100)->Arg(1000)->Arg(6300)->Arg(6400)->Arg(10
     benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
